@@ -1,0 +1,21 @@
+#pragma once
+// Which form the window takes, and which of the three runs the process makes.
+
+#include <optional>
+#include <string_view>
+
+#include "app/setup_options.h"
+
+namespace koravale {
+
+enum class SetupMode { FreshInstall, Upgrade, Reinstall, Uninstall };
+
+// Versions are only compared for equality: a newer registered version is
+// offered as an upgrade too.
+SetupMode decide_mode(const SetupOptions& options, std::optional<std::string_view> installed_version);
+
+enum class RunKind { SilentInstall, SilentUninstall, Window };
+
+RunKind decide_run(const SetupOptions& options);
+
+}  // namespace koravale

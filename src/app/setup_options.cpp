@@ -1,0 +1,73 @@
+#include "app/setup_options.h"
+
+#include <array>
+#include <string_view>
+
+#include "common/text.h"
+
+namespace koravale {
+namespace {
+
+bool is_one_of(std::string_view word, std::initializer_list<std::string_view> spellings) {
+    for (std::string_view spelling : spellings) {
+        if (word == spelling) return true;
+    }
+    return false;
+}
+
+void take_dir(SetupOptions& options, std::string_view value) {
+    const std::string_view trimmed = trim_white_space(value);
+    if (!trimmed.empty()) options.dir = std::string(trimmed);
+}
+
+// Attached spellings are matched case-sensitively, as given.
+constexpr std::array<std::string_view, 6> ATTACHED_DIR_PREFIXES = {
+    "--dir=", "--DIR=", "/dir=", "/DIR=", "/D=", "/d=",
+};
+
+}  // namespace
+
+std::optional<std::uint32_t> parse_process_id(std::string_view text) {
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    if (text.empty()) return std::nullopt;
+    std::uint64_t value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + static_cast<std::uint64_t>(c - '0');
+        if (value > UINT32_MAX) return std::nullopt;
+    }
+    return static_cast<std::uint32_t>(value);
+}
+
+SetupOptions parse_options(std::span<const std::string> arguments) {
+    SetupOptions options;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        const std::string word = ascii_lower(argument);
+        if (is_one_of(word, {"--uninstall", "/uninstall"})) {
+            options.uninstall = true;
+        } else if (is_one_of(word, {"--silent", "/s", "/silent"})) {
+            options.silent = true;
+        } else if (is_one_of(word, {"--relaunch", "/relaunch"})) {
+            options.relaunch = true;
+        } else if (is_one_of(word, {"--purge-data", "/purge-data"})) {
+            options.purge_data = true;
+        } else if (word == "--wait-pid") {
+            if (++i == arguments.size()) break;
+            options.wait_pid = parse_process_id(arguments[i]);
+        } else if (is_one_of(word, {"--dir", "/dir", "/d"})) {
+            if (++i == arguments.size()) break;
+            take_dir(options, arguments[i]);
+        } else {
+            for (std::string_view prefix : ATTACHED_DIR_PREFIXES) {
+                if (std::string_view(argument).starts_with(prefix)) {
+                    take_dir(options, std::string_view(argument).substr(prefix.size()));
+                    break;
+                }
+            }
+        }
+    }
+    return options;
+}
+
+}  // namespace koravale

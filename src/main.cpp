@@ -1,0 +1,66 @@
+// The process entry: prepare the process, read the command line, choose
+// one of the three runs and end with its exit status.
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/command_line.h"
+#include "app/setup_mode.h"
+#include "app/setup_options.h"
+#include "system/com_apartment.h"
+#include "system/install_paths.h"
+#include "system/process_arguments.h"
+
+namespace koravale {
+namespace {
+
+constexpr int EXIT_FAILURE_STATUS = 1;
+
+void prepare_process() {
+    // Every result is ignored: a process whose DPI context or controls were
+    // already set up by someone else runs on as it is.
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof(controls);
+    controls.dwICC = ICC_STANDARD_CLASSES;
+    InitCommonControlsEx(&controls);
+}
+
+int run(const SetupOptions& options) {
+    switch (decide_run(options)) {
+        case RunKind::SilentInstall:
+        case RunKind::SilentUninstall:
+        case RunKind::Window:
+            // The install and uninstall sequences and the window are not
+            // part of this program yet: no run may report a success it
+            // did not have.
+            return EXIT_FAILURE_STATUS;
+    }
+    return EXIT_FAILURE_STATUS;
+}
+
+}  // namespace
+
+int setup_main() {
+    prepare_process();
+    const ComApartment com(COINIT_APARTMENTTHREADED);
+
+    const std::vector<std::u16string> arguments = process_arguments();
+    const std::optional<std::vector<std::string>> option_texts = option_arguments(arguments);
+    if (!option_texts) return EXIT_FAILURE_STATUS;  // stop before anything changes
+
+    SetupOptions options = parse_options(*option_texts);
+    if (!options.uninstall && running_uninstaller_dir()) options.uninstall = true;
+    return run(options);
+}
+
+}  // namespace koravale
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    ExitProcess(static_cast<UINT>(koravale::setup_main()));
+}

@@ -1,0 +1,74 @@
+#pragma once
+// One owner for every platform handle: a move-only wrapper whose traits say
+// what "no handle" looks like and how the handle is given back.
+
+#include <windows.h>
+
+#include <utility>
+
+namespace koravale {
+
+template <typename Traits>
+class UniqueHandle {
+public:
+    using pointer = typename Traits::pointer;
+
+    UniqueHandle() = default;
+    explicit UniqueHandle(pointer value) : value_(value) {}
+    UniqueHandle(UniqueHandle&& other) noexcept : value_(other.release()) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+        if (this != &other) reset(other.release());
+        return *this;
+    }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    ~UniqueHandle() { reset(); }
+
+    pointer get() const { return value_; }
+    explicit operator bool() const { return value_ != Traits::invalid(); }
+
+    pointer release() { return std::exchange(value_, Traits::invalid()); }
+    void reset(pointer value = Traits::invalid()) {
+        const pointer old = std::exchange(value_, value);
+        if (old != Traits::invalid()) Traits::close(old);
+    }
+    // For calls that hand a new handle out through a pointer.
+    pointer* put() {
+        reset();
+        return &value_;
+    }
+
+private:
+    pointer value_ = Traits::invalid();
+};
+
+struct KernelHandleTraits {  // processes, threads, events: null when absent
+    using pointer = HANDLE;
+    static pointer invalid() { return nullptr; }
+    static void close(pointer handle) { CloseHandle(handle); }
+};
+
+struct FileHandleTraits {  // CreateFileW reports failure as INVALID_HANDLE_VALUE
+    using pointer = HANDLE;
+    static pointer invalid() { return INVALID_HANDLE_VALUE; }
+    static void close(pointer handle) { CloseHandle(handle); }
+};
+
+struct CoTaskStringTraits {  // texts the shell allocates for us
+    using pointer = wchar_t*;
+    static pointer invalid() { return nullptr; }
+    static void close(pointer text) { CoTaskMemFree(text); }
+};
+
+struct ModuleTraits {
+    using pointer = HMODULE;
+    static pointer invalid() { return nullptr; }
+    static void close(pointer module) { FreeLibrary(module); }
+};
+
+using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
+using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
+using UniqueCoTaskString = UniqueHandle<CoTaskStringTraits>;
+using UniqueModule = UniqueHandle<ModuleTraits>;
+
+}  // namespace koravale
