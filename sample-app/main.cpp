@@ -4,7 +4,9 @@
 // the setup program starts the player with its path alone, the environment:
 //   --ignore-close            KORAVALE_SAMPLE_IGNORE_CLOSE=1    WM_CLOSE does nothing
 //   --hold-file-ms N          KORAVALE_SAMPLE_HOLD_FILE_MS=N    keep KoraVale.exe open without
-//                                                              delete sharing for N ms
+//                                                              delete sharing for N ms from the
+//                                                              start, living on after the window
+//                                                              has closed: a slow shutdown
 //   --record-command-line F   KORAVALE_SAMPLE_RECORD=F          write the command line (UTF-8) to F
 //   --exit-after-ms N         KORAVALE_SAMPLE_EXIT_AFTER_MS=N   quit by itself after N ms
 
@@ -18,8 +20,7 @@
 namespace {
 
 constexpr wchar_t WINDOW_CLASS[] = L"KoraValeMainWindow";
-constexpr UINT_PTR RELEASE_FILE_TIMER = 1;
-constexpr UINT_PTR EXIT_TIMER = 2;
+constexpr UINT_PTR EXIT_TIMER = 1;
 
 struct Switches {
     bool ignore_close = false;
@@ -30,7 +31,6 @@ struct Switches {
 
 struct State {
     Switches switches;
-    HANDLE held_file = INVALID_HANDLE_VALUE;
 };
 
 std::wstring environment(const wchar_t* name) {
@@ -105,13 +105,7 @@ LRESULT CALLBACK window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lp
             break;
         }
         case WM_TIMER:
-            if (wparam == RELEASE_FILE_TIMER && state->held_file != INVALID_HANDLE_VALUE) {
-                CloseHandle(state->held_file);
-                state->held_file = INVALID_HANDLE_VALUE;
-                KillTimer(window, RELEASE_FILE_TIMER);
-            } else if (wparam == EXIT_TIMER) {
-                DestroyWindow(window);
-            }
+            if (wparam == EXIT_TIMER) DestroyWindow(window);
             return 0;
         case WM_CLOSE:
             if (state->switches.ignore_close) return 0;
@@ -138,7 +132,8 @@ LRESULT CALLBACK window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lp
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     State state{read_switches()};
     if (!state.switches.record_path.empty()) record_command_line(state.switches.record_path);
-    if (state.switches.hold_file_ms) state.held_file = hold_own_file();
+    const ULONGLONG started = GetTickCount64();
+    const HANDLE held_file = state.switches.hold_file_ms ? hold_own_file() : INVALID_HANDLE_VALUE;
 
     WNDCLASSEXW window_class{};
     window_class.cbSize = sizeof(window_class);
@@ -152,7 +147,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     HWND window = CreateWindowExW(0, WINDOW_CLASS, L"KoraVale", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
                                   480, 270, nullptr, nullptr, instance, &state);
     if (window == nullptr) return 3;
-    if (state.held_file != INVALID_HANDLE_VALUE) SetTimer(window, RELEASE_FILE_TIMER, *state.switches.hold_file_ms, nullptr);
     if (state.switches.exit_after_ms) SetTimer(window, EXIT_TIMER, *state.switches.exit_after_ms, nullptr);
     ShowWindow(window, show);
 
@@ -161,6 +155,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
-    if (state.held_file != INVALID_HANDLE_VALUE) CloseHandle(state.held_file);
+    if (held_file != INVALID_HANDLE_VALUE) {
+        const ULONGLONG held_for = GetTickCount64() - started;
+        if (held_for < *state.switches.hold_file_ms) Sleep(static_cast<DWORD>(*state.switches.hold_file_ms - held_for));
+        CloseHandle(held_file);
+    }
     return 0;
 }

@@ -1,0 +1,121 @@
+#include "support/test_support.h"
+
+#include <cstdlib>
+#include <stdexcept>
+
+namespace koravale::testing_support {
+namespace {
+
+void remove_tree(const std::wstring& dir) {
+    WIN32_FIND_DATAW entry;
+    HANDLE search = FindFirstFileW((dir + L"\\*").c_str(), &entry);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = entry.cFileName;
+            if (name == L"." || name == L"..") continue;
+            const std::wstring path = dir + L"\\" + name;
+            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                remove_tree(path);
+            else
+                DeleteFileW(path.c_str());
+        } while (FindNextFileW(search, &entry));
+        FindClose(search);
+    }
+    RemoveDirectoryW(dir.c_str());
+}
+
+}  // namespace
+
+std::wstring build_file(const char* variable) {
+    const char* unix_path = std::getenv(variable);
+    if (unix_path == nullptr) throw std::runtime_error(std::string("environment variable missing: ") + variable);
+    std::wstring path = L"Z:";
+    for (const char* c = unix_path; *c != '\0'; ++c) path += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
+    return path;
+}
+
+std::string read_file(const std::wstring& path) {
+    UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file) return {};
+    std::string content;
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(file.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0) content.append(buffer, read);
+    return content;
+}
+
+bool file_exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+TempDir::TempDir() {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    static unsigned counter = 0;
+    for (;;) {
+        path_ = std::wstring(temp) + L"koravale-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                std::to_wstring(++counter);
+        if (CreateDirectoryW(path_.c_str(), nullptr)) break;
+        if (GetLastError() != ERROR_ALREADY_EXISTS) throw std::runtime_error("cannot create a temp folder");
+    }
+}
+
+TempDir::~TempDir() { remove_tree(path_); }
+
+std::optional<ChildProcess> ChildProcess::start(const std::wstring& command_line) {
+    std::wstring line = command_line;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return std::nullopt;
+    CloseHandle(info.hThread);
+    return ChildProcess(UniqueKernelHandle(info.hProcess), info.dwProcessId);
+}
+
+bool ChildProcess::wait(DWORD milliseconds) const {
+    return WaitForSingleObject(process_.get(), milliseconds) == WAIT_OBJECT_0;
+}
+
+DWORD ChildProcess::exit_code() const {
+    DWORD code = 0;
+    GetExitCodeProcess(process_.get(), &code);
+    return code;
+}
+
+HWND ChildProcess::wait_for_window(const wchar_t* window_class, DWORD milliseconds) const {
+    struct Search {
+        DWORD pid;
+        const wchar_t* window_class;
+        HWND found;
+    } search{id_, window_class, nullptr};
+    const ULONGLONG deadline = GetTickCount64() + milliseconds;
+    do {
+        EnumWindows(
+            [](HWND window, LPARAM param) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(param);
+                DWORD owner = 0;
+                GetWindowThreadProcessId(window, &owner);
+                wchar_t name[256];
+                if (owner == s->pid && GetClassNameW(window, name, 256) && std::wstring(name) == s->window_class) {
+                    s->found = window;
+                    return FALSE;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        if (search.found != nullptr) return search.found;
+    } while (!wait(50) && GetTickCount64() < deadline);
+    return nullptr;
+}
+
+ChildProcess::~ChildProcess() {
+    if (process_ && !wait(0)) {
+        TerminateProcess(process_.get(), 99);
+        wait(5000);
+    }
+}
+
+std::wstring quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
+
+}  // namespace koravale::testing_support

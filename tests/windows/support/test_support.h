@@ -1,0 +1,61 @@
+#pragma once
+// Helpers for tests that run under Wine: the build's files as Windows
+// paths, child processes, and throwaway folders.
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+#include "system/unique_handle.h"
+
+namespace koravale::testing_support {
+
+// A build file named by an environment variable (a Unix path), as a
+// Windows path through Wine's Z: drive.
+std::wstring build_file(const char* variable);
+
+std::string read_file(const std::wstring& path);
+bool file_exists(const std::wstring& path);
+
+// A fresh folder under the user's temp folder, removed with its contents.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::wstring& path() const { return path_; }
+    std::wstring operator/(const std::wstring& name) const { return path_ + L"\\" + name; }
+
+private:
+    std::wstring path_;
+};
+
+// A started program; ended by force if a test leaves it running.
+class ChildProcess {
+public:
+    static std::optional<ChildProcess> start(const std::wstring& command_line);
+
+    // True when the process ended within the time.
+    bool wait(DWORD milliseconds) const;
+    DWORD exit_code() const;
+    DWORD id() const { return id_; }
+    HANDLE handle() const { return process_.get(); }
+    // The process's visible top-level window of the class, waiting up to the time for it.
+    HWND wait_for_window(const wchar_t* window_class, DWORD milliseconds) const;
+
+    ChildProcess(ChildProcess&&) = default;
+    ChildProcess& operator=(ChildProcess&&) = default;
+    ~ChildProcess();
+
+private:
+    ChildProcess(UniqueKernelHandle process, DWORD id) : process_(std::move(process)), id_(id) {}
+    UniqueKernelHandle process_;
+    DWORD id_ = 0;
+};
+
+std::wstring quoted(const std::wstring& text);
+
+}  // namespace koravale::testing_support
