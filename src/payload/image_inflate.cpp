@@ -1,0 +1,97 @@
+#include "payload/image_inflate.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <climits>
+#include <string>
+
+#include "common/text.h"
+#include "payload/sha256.h"
+
+namespace koravale {
+namespace {
+
+class Inflater {
+public:
+    Inflater() { ok_ = inflateInit(&stream_) == Z_OK; }
+    ~Inflater() {
+        if (ok_) inflateEnd(&stream_);
+    }
+    Inflater(const Inflater&) = delete;
+    Inflater& operator=(const Inflater&) = delete;
+
+    bool ok() const { return ok_; }
+    z_stream& stream() { return stream_; }
+
+private:
+    z_stream stream_{};
+    bool ok_ = false;
+};
+
+SetupError unpack_failed() { return SetupError{std::string(UNPACK_FAILED_MESSAGE)}; }
+
+uInt clamp_to_uint(std::size_t size) { return static_cast<uInt>(std::min<std::size_t>(size, UINT_MAX)); }
+
+}  // namespace
+
+std::uint64_t parse_image_size(std::string_view text) {
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    if (text.empty()) return 0;
+    std::uint64_t value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return 0;
+        const auto digit = static_cast<std::uint64_t>(c - '0');
+        if (value > (UINT64_MAX - digit) / 10) return 0;
+        value = value * 10 + digit;
+    }
+    return value;
+}
+
+Result<std::vector<std::uint8_t>> inflate_zlib_stream(std::span<const std::uint8_t> compressed) {
+    Inflater inflater;
+    if (!inflater.ok()) return unpack_failed();
+    z_stream& stream = inflater.stream();
+
+    // Twice the compressed length to start, doubled whenever it fills up.
+    std::vector<std::uint8_t> image(std::max<std::size_t>(2 * compressed.size(), 1));
+    std::size_t produced = 0;
+    std::size_t consumed = 0;
+    for (;;) {
+        if (produced == image.size()) image.resize(image.size() * 2);
+        stream.next_in = const_cast<Bytef*>(compressed.data() + consumed);
+        stream.avail_in = clamp_to_uint(compressed.size() - consumed);
+        stream.next_out = image.data() + produced;
+        stream.avail_out = clamp_to_uint(image.size() - produced);
+        const uInt in_before = stream.avail_in;
+        const uInt out_before = stream.avail_out;
+
+        const int status = inflate(&stream, Z_NO_FLUSH);
+        consumed += in_before - stream.avail_in;
+        produced += out_before - stream.avail_out;
+
+        if (status == Z_STREAM_END) break;  // zlib has compared the Adler-32 by now
+        if (status == Z_OK) continue;
+        // No progress: fine only when the output is full; otherwise the input
+        // ran out before the end of the stream.
+        if (status == Z_BUF_ERROR && stream.avail_out == 0) continue;
+        return unpack_failed();
+    }
+    image.resize(produced);
+    return image;
+}
+
+Result<std::vector<std::uint8_t>> extract_image(std::span<const std::uint8_t> compressed,
+                                                std::uint64_t expected_size, std::string_view digest_text) {
+    if (expected_size == 0) return SetupError{std::string(PAYLOAD_MISSING_MESSAGE)};
+    Result<std::vector<std::uint8_t>> image = inflate_zlib_stream(compressed);
+    if (!image) return image;
+    if (image->size() != expected_size) {
+        return SetupError{"程序大小校验失败（期望 " + std::to_string(expected_size) + "，实际 " +
+                          std::to_string(image->size()) + "）"};
+    }
+    if (!ascii_iequals(sha256_hex(*image), digest_text)) return SetupError{std::string(INTEGRITY_FAILED_MESSAGE)};
+    return image;
+}
+
+}  // namespace koravale
