@@ -28,15 +28,9 @@ constexpr std::array<std::string_view, 6> ATTACHED_DIR_PREFIXES = {
 }  // namespace
 
 std::optional<std::uint32_t> parse_process_id(std::string_view text) {
-    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-    if (text.empty()) return std::nullopt;
-    std::uint64_t value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') return std::nullopt;
-        value = value * 10 + static_cast<std::uint64_t>(c - '0');
-        if (value > UINT32_MAX) return std::nullopt;
-    }
-    return static_cast<std::uint32_t>(value);
+    const std::optional<std::uint64_t> value = parse_decimal(text, UINT32_MAX);
+    if (!value) return std::nullopt;
+    return static_cast<std::uint32_t>(*value);
 }
 
 SetupOptions parse_options(std::span<const std::string> arguments) {

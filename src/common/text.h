@@ -3,6 +3,7 @@
 // the only conversions between the two, plus the few text rules shared by
 // every layer.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,6 +20,10 @@ std::u16string utf16_from_utf8(std::string_view text);
 // Only A-Z change; every other byte, including non-ASCII, stays.
 std::string ascii_lower(std::string_view text);
 bool ascii_iequals(std::string_view a, std::string_view b);
+
+// An optional single "+", then one or more ASCII digits whose value is at
+// most `max`; none for anything else.
+std::optional<std::uint64_t> parse_decimal(std::string_view text, std::uint64_t max);
 
 // The Unicode White_Space property.
 bool is_white_space(char32_t code_point);

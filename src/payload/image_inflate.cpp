@@ -36,16 +36,7 @@ uInt clamp_to_uint(std::size_t size) { return static_cast<uInt>(std::min<std::si
 }  // namespace
 
 std::uint64_t parse_image_size(std::string_view text) {
-    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-    if (text.empty()) return 0;
-    std::uint64_t value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') return 0;
-        const auto digit = static_cast<std::uint64_t>(c - '0');
-        if (value > (UINT64_MAX - digit) / 10) return 0;
-        value = value * 10 + digit;
-    }
-    return value;
+    return parse_decimal(text, UINT64_MAX).value_or(0);
 }
 
 Result<std::vector<std::uint8_t>> inflate_zlib_stream(std::span<const std::uint8_t> compressed) {
