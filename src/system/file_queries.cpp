@@ -1,0 +1,49 @@
+#include "system/file_queries.h"
+
+#include <windows.h>
+
+#include "system/unique_handle.h"
+#include "system/wide_string.h"
+
+namespace koravale {
+namespace {
+
+struct FindHandleTraits {
+    using pointer = HANDLE;
+    static pointer invalid() { return INVALID_HANDLE_VALUE; }
+    static void close(pointer handle) { FindClose(handle); }
+};
+
+// A file opened by another process without sharing still lists in its folder.
+bool listed_in_folder(const std::wstring& path) {
+    WIN32_FIND_DATAW data;
+    UniqueHandle<FindHandleTraits> find(
+        FindFirstFileExW(path.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0));
+    return static_cast<bool>(find);
+}
+
+}  // namespace
+
+bool path_exists(const std::string& path) {
+    if (path.empty()) return false;
+    const std::wstring wide = to_wide(path);
+    // Attribute access with backup semantics opens directories too, and
+    // never needs the rights a read or a write would.
+    UniqueFileHandle file(CreateFileW(wide.c_str(), FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file) {
+        return GetLastError() == ERROR_SHARING_VIOLATION && listed_in_folder(wide);
+    }
+    BY_HANDLE_FILE_INFORMATION information;
+    return GetFileInformationByHandle(file.get(), &information) != 0;
+}
+
+std::optional<std::uint64_t> query_free_space(const std::string& drive_root) {
+    const std::wstring wide = to_wide(drive_root);
+    ULARGE_INTEGER available;
+    if (!GetDiskFreeSpaceExW(wide.c_str(), &available, nullptr, nullptr)) return std::nullopt;
+    return available.QuadPart;
+}
+
+}  // namespace koravale
