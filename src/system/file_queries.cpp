@@ -46,4 +46,6 @@ std::optional<std::uint64_t> query_free_space(const std::string& drive_root) {
     return available.QuadPart;
 }
 
+DiskQueries platform_disk_queries() { return {path_exists, query_free_space}; }
+
 }  // namespace koravale

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "checks/disk_readiness.h"
+
 namespace koravale {
 
 // True when the file system reports metadata for the path (file or
@@ -14,5 +16,8 @@ bool path_exists(const std::string& path);
 
 // Bytes available to the calling user (quotas honoured) on the drive root.
 std::optional<std::uint64_t> query_free_space(const std::string& drive_root);
+
+// The two queries above, for the disk checks and the status line.
+DiskQueries platform_disk_queries();
 
 }  // namespace koravale
