@@ -1,5 +1,7 @@
 #include "payload/sha256.h"
 
+#include <algorithm>
+
 #include <cstring>
 
 namespace koravale {
@@ -26,11 +28,7 @@ std::uint32_t load_be32(const std::uint8_t* p) {
     return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8) | p[3];
 }
 
-}  // namespace
-
-Sha256::Sha256() : state_(INITIAL_STATE) {}
-
-void Sha256::compress(const std::uint8_t* block) {
+void compress_block(std::uint32_t state[8], const std::uint8_t* block) {
     std::uint32_t w[64];
     for (int i = 0; i < 16; ++i) w[i] = load_be32(block + 4 * i);
     for (int i = 16; i < 64; ++i) {
@@ -38,17 +36,27 @@ void Sha256::compress(const std::uint8_t* block) {
         const std::uint32_t s1 = rotr(w[i - 2], 17) ^ rotr(w[i - 2], 19) ^ (w[i - 2] >> 10);
         w[i] = w[i - 16] + s0 + w[i - 7] + s1;
     }
-    std::uint32_t a = state_[0], b = state_[1], c = state_[2], d = state_[3];
-    std::uint32_t e = state_[4], f = state_[5], g = state_[6], h = state_[7];
+    std::uint32_t a = state[0], b = state[1], c = state[2], d = state[3];
+    std::uint32_t e = state[4], f = state[5], g = state[6], h = state[7];
     for (int i = 0; i < 64; ++i) {
         const std::uint32_t t1 = h + (rotr(e, 6) ^ rotr(e, 11) ^ rotr(e, 25)) + ((e & f) ^ (~e & g)) +
                                  ROUND_CONSTANTS[i] + w[i];
         const std::uint32_t t2 = (rotr(a, 2) ^ rotr(a, 13) ^ rotr(a, 22)) + ((a & b) ^ (a & c) ^ (b & c));
         h = g, g = f, f = e, e = d + t1, d = c, c = b, b = a, a = t1 + t2;
     }
-    state_[0] += a, state_[1] += b, state_[2] += c, state_[3] += d;
-    state_[4] += e, state_[5] += f, state_[6] += g, state_[7] += h;
+    state[0] += a, state[1] += b, state[2] += c, state[3] += d;
+    state[4] += e, state[5] += f, state[6] += g, state[7] += h;
 }
+
+}  // namespace
+
+void sha256_blocks_portable(std::uint32_t state[8], const std::uint8_t* blocks, std::size_t count) {
+    for (; count > 0; --count, blocks += 64) compress_block(state, blocks);
+}
+
+Sha256::Sha256() : Sha256(sha256_blocks_best()) {}
+
+Sha256::Sha256(Sha256BlockFunction compress_blocks) : state_(INITIAL_STATE), compress_blocks_(compress_blocks) {}
 
 void Sha256::update(std::span<const std::uint8_t> bytes) {
     if (bytes.empty()) return;  // an empty span may carry no pointer at all
@@ -59,12 +67,13 @@ void Sha256::update(std::span<const std::uint8_t> bytes) {
         pending_size_ += take;
         bytes = bytes.subspan(take);
         if (pending_size_ < pending_.size()) return;
-        compress(pending_.data());
+        compress_blocks_(state_.data(), pending_.data(), 1);
         pending_size_ = 0;
     }
-    while (bytes.size() >= 64) {
-        compress(bytes.data());
-        bytes = bytes.subspan(64);
+    const std::size_t whole_blocks = bytes.size() / 64;
+    if (whole_blocks > 0) {
+        compress_blocks_(state_.data(), bytes.data(), whole_blocks);
+        bytes = bytes.subspan(whole_blocks * 64);
     }
     std::memcpy(pending_.data(), bytes.data(), bytes.size());
     pending_size_ = bytes.size();

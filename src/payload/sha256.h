@@ -8,21 +8,23 @@
 #include <span>
 #include <string>
 
+#include "payload/sha256_blocks.h"
+
 namespace koravale {
 
 class Sha256 {
 public:
-    Sha256();
+    Sha256();  // the fastest compression this CPU offers
+    explicit Sha256(Sha256BlockFunction compress_blocks);
     void update(std::span<const std::uint8_t> bytes);
     std::array<std::uint8_t, 32> finish();
 
 private:
-    void compress(const std::uint8_t* block);
-
     std::array<std::uint32_t, 8> state_;
     std::array<std::uint8_t, 64> pending_{};
     std::size_t pending_size_ = 0;
     std::uint64_t total_bytes_ = 0;
+    Sha256BlockFunction compress_blocks_;
 };
 
 // The digest as 64 lowercase hexadecimal characters.

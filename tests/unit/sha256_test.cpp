@@ -18,6 +18,18 @@ std::vector<std::uint8_t> pattern(std::size_t length) {
     return bytes;
 }
 
+std::string hex(const std::array<std::uint8_t, 32>& digest) {
+    std::string text;
+    for (std::uint8_t byte : digest) text += "0123456789abcdef"[byte >> 4], text += "0123456789abcdef"[byte & 15];
+    return text;
+}
+
+std::string digest_with(Sha256BlockFunction engine, std::span<const std::uint8_t> message) {
+    Sha256 hash(engine);
+    hash.update(message);
+    return hex(hash.finish());
+}
+
 struct DigestCase {
     const char* name;
     std::vector<std::uint8_t> message;
@@ -26,7 +38,13 @@ struct DigestCase {
 
 class Sha256Vectors : public testing::TestWithParam<DigestCase> {};
 
-TEST_P(Sha256Vectors, MatchesTheStandard) { EXPECT_EQ(sha256_hex(GetParam().message), GetParam().digest); }
+TEST_P(Sha256Vectors, MatchesTheStandardOnEveryEngine) {
+    EXPECT_EQ(sha256_hex(GetParam().message), GetParam().digest);
+    EXPECT_EQ(digest_with(sha256_blocks_portable, GetParam().message), GetParam().digest);
+    if (const Sha256BlockFunction accelerated = sha256_blocks_accelerated()) {
+        EXPECT_EQ(digest_with(accelerated, GetParam().message), GetParam().digest);
+    }
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Fips180, Sha256Vectors,
@@ -59,9 +77,19 @@ TEST(Sha256, PiecesInAnySizesGiveTheDigestOfTheWhole) {
             hash.update({message.data() + at, piece});
             at += piece;
         }
-        std::string pieces;
-        for (std::uint8_t byte : hash.finish()) pieces += "0123456789abcdef"[byte >> 4], pieces += "0123456789abcdef"[byte & 15];
-        EXPECT_EQ(pieces, sha256_hex(message)) << "length " << message.size();
+        EXPECT_EQ(hex(hash.finish()), sha256_hex(message)) << "length " << message.size();
+    }
+}
+
+TEST(Sha256, ExtensionsAgreeWithThePortableRoutineOnRandomData) {
+    const Sha256BlockFunction accelerated = sha256_blocks_accelerated();
+    if (!accelerated) GTEST_SKIP() << "this CPU has no SHA extensions";
+    std::mt19937_64 random(4096);
+    for (int round = 0; round < 200; ++round) {
+        std::vector<std::uint8_t> message(random() % 20000);
+        for (auto& byte : message) byte = static_cast<std::uint8_t>(random());
+        EXPECT_EQ(digest_with(accelerated, message), digest_with(sha256_blocks_portable, message))
+            << "length " << message.size();
     }
 }
 

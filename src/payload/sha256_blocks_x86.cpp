@@ -1,0 +1,95 @@
+// SHA-256 rounds on the x86 SHA extensions (SHA-NI), four rounds per
+// instruction pair; chosen at run time because older CPUs lack them.
+#include "payload/sha256_blocks.h"
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <cpuid.h>
+#include <immintrin.h>
+#endif
+
+namespace koravale {
+
+#if defined(__x86_64__) || defined(__i386__)
+namespace {
+
+alignas(16) constexpr std::uint32_t ROUND_CONSTANTS[64] = {
+    0x428a2f98, 0x71374491, 0xb5c0fbcf, 0xe9b5dba5, 0x3956c25b, 0x59f111f1, 0x923f82a4, 0xab1c5ed5,
+    0xd807aa98, 0x12835b01, 0x243185be, 0x550c7dc3, 0x72be5d74, 0x80deb1fe, 0x9bdc06a7, 0xc19bf174,
+    0xe49b69c1, 0xefbe4786, 0x0fc19dc6, 0x240ca1cc, 0x2de92c6f, 0x4a7484aa, 0x5cb0a9dc, 0x76f988da,
+    0x983e5152, 0xa831c66d, 0xb00327c8, 0xbf597fc7, 0xc6e00bf3, 0xd5a79147, 0x06ca6351, 0x14292967,
+    0x27b70a85, 0x2e1b2138, 0x4d2c6dfc, 0x53380d13, 0x650a7354, 0x766a0abb, 0x81c2c92e, 0x92722c85,
+    0xa2bfe8a1, 0xa81a664b, 0xc24b8b70, 0xc76c51a3, 0xd192e819, 0xd6990624, 0xf40e3585, 0x106aa070,
+    0x19a4c116, 0x1e376c08, 0x2748774c, 0x34b0bcb5, 0x391c0cb3, 0x4ed8aa4a, 0x5b9cca4f, 0x682e6ff3,
+    0x748f82ee, 0x78a5636f, 0x84c87814, 0x8cc70208, 0x90befffa, 0xa4506ceb, 0xbef9a3f7, 0xc67178f2,
+};
+
+bool cpu_has_sha_extensions() {
+    unsigned a, b, c, d;
+    if (!__get_cpuid(1, &a, &b, &c, &d)) return false;
+    const bool ssse3 = c & (1u << 9), sse41 = c & (1u << 19);
+    if (!__get_cpuid_count(7, 0, &a, &b, &c, &d)) return false;
+    const bool sha = b & (1u << 29);
+    return ssse3 && sse41 && sha;
+}
+
+__attribute__((target("sha,sse4.1,ssse3"))) void sha256_blocks_sha_extensions(std::uint32_t state[8],
+                                                                               const std::uint8_t* blocks,
+                                                                               std::size_t count) {
+    const __m128i byte_swap = _mm_set_epi64x(0x0c0d0e0f08090a0bULL, 0x0405060700010203ULL);
+    // The instructions want the state as ABEF and CDGH.
+    __m128i cdab = _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(state)), 0xB1);
+    __m128i efgh = _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(state + 4)), 0x1B);
+    __m128i abef = _mm_alignr_epi8(cdab, efgh, 8);
+    __m128i cdgh = _mm_blend_epi16(efgh, cdab, 0xF0);
+
+    for (; count > 0; --count, blocks += 64) {
+        const __m128i abef_before = abef, cdgh_before = cdgh;
+        __m128i words[4];
+        // Sixteen groups of four rounds; the message schedule runs three groups ahead.
+        for (int group = 0; group < 16; ++group) {
+            __m128i& current = words[group & 3];
+            __m128i& previous = words[(group + 3) & 3];
+            __m128i& next = words[(group + 1) & 3];
+            if (group < 4) {
+                current = _mm_shuffle_epi8(
+                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(blocks + 16 * group)), byte_swap);
+            }
+            __m128i message = _mm_add_epi32(
+                current, _mm_load_si128(reinterpret_cast<const __m128i*>(ROUND_CONSTANTS + 4 * group)));
+            cdgh = _mm_sha256rnds2_epu32(cdgh, abef, message);
+            if (group >= 3 && group <= 14) {
+                next = _mm_add_epi32(next, _mm_alignr_epi8(current, previous, 4));
+                next = _mm_sha256msg2_epu32(next, current);
+            }
+            message = _mm_shuffle_epi32(message, 0x0E);
+            abef = _mm_sha256rnds2_epu32(abef, cdgh, message);
+            if (group >= 1 && group <= 12) previous = _mm_sha256msg1_epu32(previous, current);
+        }
+        abef = _mm_add_epi32(abef, abef_before);
+        cdgh = _mm_add_epi32(cdgh, cdgh_before);
+    }
+
+    const __m128i feba = _mm_shuffle_epi32(abef, 0x1B);
+    const __m128i dchg = _mm_shuffle_epi32(cdgh, 0xB1);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(state), _mm_blend_epi16(feba, dchg, 0xF0));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(state + 4), _mm_alignr_epi8(dchg, feba, 8));
+}
+
+}  // namespace
+
+Sha256BlockFunction sha256_blocks_accelerated() {
+    return cpu_has_sha_extensions() ? sha256_blocks_sha_extensions : nullptr;
+}
+#else
+Sha256BlockFunction sha256_blocks_accelerated() { return nullptr; }
+#endif
+
+Sha256BlockFunction sha256_blocks_best() {
+    static const Sha256BlockFunction best = [] {
+        const Sha256BlockFunction accelerated = sha256_blocks_accelerated();
+        return accelerated ? accelerated : sha256_blocks_portable;
+    }();
+    return best;
+}
+
+}  // namespace koravale
