@@ -60,10 +60,18 @@ bool is_inside_data_dir(const std::string& dir, std::string_view data_dir) {
     return dir.size() > prefix.size() && starts_with_ignoring_ascii_case(dir, prefix);
 }
 
-}  // namespace
+// White space and quotes off both ends, until neither end has any: the
+// trim after unquoting may uncover another quote.
+std::string_view trim_and_unquote(std::string_view text) {
+    for (;;) {
+        const std::string_view next = trim_white_space(strip_quotes(trim_white_space(text)));
+        if (next.size() == text.size()) return next;
+        text = next;
+    }
+}
 
-std::string normalize_install_dir(std::string_view text) {
-    const std::string_view trimmed = trim_white_space(strip_quotes(trim_white_space(text)));
+std::string normalize_once(std::string_view text) {
+    const std::string_view trimmed = trim_and_unquote(text);
     if (trimmed.empty()) return {};
     std::string path(trimmed);
     for (char& c : path) {
@@ -72,7 +80,25 @@ std::string normalize_install_dir(std::string_view text) {
     path = collapse_backslashes(path);
     if (starts_with_drive(path) && path[0] >= 'a') path[0] = static_cast<char>(path[0] - 'a' + 'A');
     if (path.size() == 2 && starts_with_drive(path)) path += '\\';
-    while (path.size() > 3 && path.back() == '\\') path.pop_back();
+    // Dropping trailing backslashes may uncover white space or a quote.
+    for (;;) {
+        while (path.size() > 3 && path.back() == '\\') path.pop_back();
+        const std::string_view rest = trim_and_unquote(path);
+        if (rest.size() == path.size()) return path;
+        const std::size_t head = static_cast<std::size_t>(rest.data() - path.data()), size = rest.size();
+        path.erase(0, head);
+        path.resize(size);
+    }
+}
+
+}  // namespace
+
+// A pass can still leave work for another ("d:" uncovered at the end):
+// repeat until nothing changes, so the canonical form really is one and
+// comparisons agree with it.
+std::string normalize_install_dir(std::string_view text) {
+    std::string path = normalize_once(text);
+    for (std::string next = normalize_once(path); next != path; next = normalize_once(path)) path = std::move(next);
     return path;
 }
 

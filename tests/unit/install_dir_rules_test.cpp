@@ -88,7 +88,13 @@ TEST(NormalizeInstallDir, IsStableOnItsOwnResult) {
         EXPECT_EQ(normalize_install_dir(once), once) << text;
     }
     EXPECT_EQ(normalize_install_dir("\\\\\\server\\\\share\\\\"), "\\\\server\\share");
-    EXPECT_EQ(normalize_install_dir("\"  D:\\a \" \""), "D:\\a \"");  // only outer quotes go
+    // Quotes and white space uncovered by an earlier step go too: one pass
+    // must already give the form a second pass keeps.
+    EXPECT_EQ(normalize_install_dir("\"  D:\\a \" \""), "D:\\a");
+    EXPECT_EQ(normalize_install_dir("D:\\tab\t\\ "), "D:\\tab");
+    EXPECT_EQ(normalize_install_dir("D:\\x\\\u3000\\\"\\ \\"), "D:\\x");
+    EXPECT_EQ(normalize_install_dir("\" D: \\"), "D:\\");
+    EXPECT_EQ(normalize_install_dir("D:\\a\"b\""), "D:\\a\"b");  // a quote inside stays
 }
 
 TEST(DriveRootOf, GivesTheRootOfLocalPathsOnly) {
