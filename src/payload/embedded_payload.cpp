@@ -29,7 +29,7 @@ std::string_view image_digest_text() { return KORAVALE_IMAGE_DIGEST_TEXT; }
 
 std::uint64_t expected_image_size() { return parse_image_size(image_size_text()); }
 
-Result<std::vector<std::uint8_t>> extract_application_image(std::uint64_t expected_size) {
+Result<ImageBytes> extract_application_image(std::uint64_t expected_size) {
     return extract_image(compressed_image(), expected_size, image_digest_text());
 }
 

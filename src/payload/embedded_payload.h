@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
-#include <vector>
 
 #include "common/result.h"
+#include "payload/image_bytes.h"
 
 namespace koravale {
 
@@ -19,6 +19,6 @@ std::uint64_t expected_image_size();
 
 // The embedded image inflated and verified against the expected size and
 // the embedded digest.
-Result<std::vector<std::uint8_t>> extract_application_image(std::uint64_t expected_size);
+Result<ImageBytes> extract_application_image(std::uint64_t expected_size);
 
 }  // namespace koravale

@@ -39,13 +39,13 @@ std::uint64_t parse_image_size(std::string_view text) {
     return parse_decimal(text, UINT64_MAX).value_or(0);
 }
 
-Result<std::vector<std::uint8_t>> inflate_zlib_stream(std::span<const std::uint8_t> compressed) {
+Result<ImageBytes> inflate_zlib_stream(std::span<const std::uint8_t> compressed) {
     Inflater inflater;
     if (!inflater.ok()) return unpack_failed();
     z_stream& stream = inflater.stream();
 
     // Twice the compressed length to start, doubled whenever it fills up.
-    std::vector<std::uint8_t> image(std::max<std::size_t>(2 * compressed.size(), 1));
+    ImageBytes image(std::max<std::size_t>(2 * compressed.size(), 1));
     std::size_t produced = 0;
     std::size_t consumed = 0;
     for (;;) {
@@ -72,10 +72,10 @@ Result<std::vector<std::uint8_t>> inflate_zlib_stream(std::span<const std::uint8
     return image;
 }
 
-Result<std::vector<std::uint8_t>> extract_image(std::span<const std::uint8_t> compressed,
+Result<ImageBytes> extract_image(std::span<const std::uint8_t> compressed,
                                                 std::uint64_t expected_size, std::string_view digest_text) {
     if (expected_size == 0) return SetupError{std::string(PAYLOAD_MISSING_MESSAGE)};
-    Result<std::vector<std::uint8_t>> image = inflate_zlib_stream(compressed);
+    Result<ImageBytes> image = inflate_zlib_stream(compressed);
     if (!image) return image;
     if (image->size() != expected_size) {
         return SetupError{"程序大小校验失败（期望 " + std::to_string(expected_size) + "，实际 " +

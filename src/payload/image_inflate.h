@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
-#include <vector>
 
 #include "common/result.h"
+#include "payload/image_bytes.h"
 
 namespace koravale {
 
@@ -19,10 +19,10 @@ inline constexpr std::string_view INTEGRITY_FAILED_MESSAGE = "程序完整性校
 std::uint64_t parse_image_size(std::string_view text);
 
 // One complete zlib stream inflated in memory; bytes after its end are ignored.
-Result<std::vector<std::uint8_t>> inflate_zlib_stream(std::span<const std::uint8_t> compressed);
+Result<ImageBytes> inflate_zlib_stream(std::span<const std::uint8_t> compressed);
 
 // The checks in their order of precedence: missing payload, unpacking, size, digest.
-Result<std::vector<std::uint8_t>> extract_image(std::span<const std::uint8_t> compressed,
+Result<ImageBytes> extract_image(std::span<const std::uint8_t> compressed,
                                                 std::uint64_t expected_size, std::string_view digest_text);
 
 }  // namespace koravale

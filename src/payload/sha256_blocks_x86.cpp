@@ -46,6 +46,7 @@ __attribute__((target("sha,sse4.1,ssse3"))) void sha256_blocks_sha_extensions(st
         const __m128i abef_before = abef, cdgh_before = cdgh;
         __m128i words[4];
         // Sixteen groups of four rounds; the message schedule runs three groups ahead.
+#pragma GCC unroll 16
         for (int group = 0; group < 16; ++group) {
             __m128i& current = words[group & 3];
             __m128i& previous = words[(group + 3) & 3];
