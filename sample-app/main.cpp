@@ -9,6 +9,7 @@
 //                                                              has closed: a slow shutdown
 //   --record-command-line F   KORAVALE_SAMPLE_RECORD=F          write the command line (UTF-8) to F
 //   --exit-after-ms N         KORAVALE_SAMPLE_EXIT_AFTER_MS=N   quit by itself after N ms
+//   --close-log F             KORAVALE_SAMPLE_CLOSE_LOG=F       append a line to F for every WM_CLOSE
 
 #include <windows.h>
 #include <shellapi.h>
@@ -27,6 +28,7 @@ struct Switches {
     std::optional<UINT> hold_file_ms;
     std::wstring record_path;
     std::optional<UINT> exit_after_ms;
+    std::wstring close_log_path;
 };
 
 struct State {
@@ -53,6 +55,7 @@ Switches read_switches() {
     s.hold_file_ms = milliseconds(environment(L"KORAVALE_SAMPLE_HOLD_FILE_MS"));
     s.record_path = environment(L"KORAVALE_SAMPLE_RECORD");
     s.exit_after_ms = milliseconds(environment(L"KORAVALE_SAMPLE_EXIT_AFTER_MS"));
+    s.close_log_path = environment(L"KORAVALE_SAMPLE_CLOSE_LOG");
 
     int count = 0;
     wchar_t** args = CommandLineToArgvW(GetCommandLineW(), &count);
@@ -67,6 +70,8 @@ Switches read_switches() {
             s.record_path = args[++i];
         } else if (arg == L"--exit-after-ms" && has_value) {
             s.exit_after_ms = milliseconds(args[++i]);
+        } else if (arg == L"--close-log" && has_value) {
+            s.close_log_path = args[++i];
         }
     }
     LocalFree(args);
@@ -86,6 +91,15 @@ void record_command_line(const std::wstring& path) {
     WriteFile(file, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
     CloseHandle(file);
     MoveFileExW(partial.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
+// One line per message, so a reader counts lines.
+void log_close(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    DWORD written = 0;
+    WriteFile(file, "WM_CLOSE\n", 9, &written, nullptr);
+    CloseHandle(file);
 }
 
 HANDLE hold_own_file() {
@@ -108,6 +122,7 @@ LRESULT CALLBACK window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lp
             if (wparam == EXIT_TIMER) DestroyWindow(window);
             return 0;
         case WM_CLOSE:
+            if (!state->switches.close_log_path.empty()) log_close(state->switches.close_log_path);
             if (state->switches.ignore_close) return 0;
             DestroyWindow(window);
             return 0;

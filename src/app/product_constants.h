@@ -3,6 +3,7 @@
 // BUILD_CODE from this file for the version block and the manifest, so
 // these values live here and nowhere else.
 
+#include <cstdint>
 #include <string_view>
 
 namespace koravale {
@@ -22,5 +23,21 @@ inline constexpr std::string_view PROGRAMS_FOLDER_NAME = "Programs";
 
 inline constexpr std::string_view LOCAL_APP_DATA_MISSING_MESSAGE =
     "无法获取用户本地应用目录（LOCALAPPDATA）";
+
+// The system's list of installed programs, under HKEY_CURRENT_USER.
+inline constexpr std::string_view UNINSTALL_KEY_PATH =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KoraVale";
+inline constexpr std::string_view PRODUCT_URL = "https://koravale.example/";
+// Room for the player's caches and settings beyond its program file.
+inline constexpr std::uint32_t ESTIMATED_SIZE_EXTRA_KB = 2500;
+
+inline constexpr std::string_view SHORTCUT_DESCRIPTION = "KoraVale 播放器";
+
+// The player's main window: the contract by which a running copy is found and closed.
+inline constexpr std::string_view APP_WINDOW_CLASS = "KoraValeMainWindow";
+inline constexpr std::uint32_t WAIT_PID_TIMEOUT_MS = 8000;
+inline constexpr int CLOSE_POLL_PASSES = 30;
+inline constexpr int CLOSE_REPOST_EVERY = 8;
+inline constexpr std::uint32_t CLOSE_POLL_INTERVAL_MS = 150;
 
 }  // namespace koravale

@@ -66,9 +66,30 @@ struct ModuleTraits {
     static void close(pointer module) { FreeLibrary(module); }
 };
 
+struct RegistryKeyTraits {
+    using pointer = HKEY;
+    static pointer invalid() { return nullptr; }
+    static void close(pointer key) { RegCloseKey(key); }
+};
+
+struct LocalMemoryTraits {  // buffers FormatMessageW allocates for us
+    using pointer = wchar_t*;
+    static pointer invalid() { return nullptr; }
+    static void close(pointer text) { LocalFree(text); }
+};
+
+struct BstrTraits {  // texts COM error information hands out
+    using pointer = BSTR;
+    static pointer invalid() { return nullptr; }
+    static void close(pointer text) { SysFreeString(text); }
+};
+
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
 using UniqueCoTaskString = UniqueHandle<CoTaskStringTraits>;
 using UniqueModule = UniqueHandle<ModuleTraits>;
+using UniqueRegistryKey = UniqueHandle<RegistryKeyTraits>;
+using UniqueLocalText = UniqueHandle<LocalMemoryTraits>;
+using UniqueBstr = UniqueHandle<BstrTraits>;
 
 }  // namespace koravale

@@ -5,7 +5,7 @@
 set -euo pipefail
 objdump=$1
 shift
-allowed='^(kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|comctl32|msvcrt|api-ms-win-crt-[a-z0-9-]+)\.dll$'
+allowed='^(ntdll|kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|comctl32|msvcrt|api-ms-win-crt-[a-z0-9-]+)\.dll$'
 status=0
 for file in "$@"; do
   headers=$("$objdump" -p "$file")

@@ -1,0 +1,26 @@
+#pragma once
+// The command line of the hidden shell that deletes the uninstaller and
+// its then empty folder after the uninstaller has exited.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace koravale {
+
+// {} takes the arguments in turn; {2} names the third again.
+inline constexpr std::string_view SELF_REMOVAL_TEMPLATE =
+    "\"{}\" /S /C \"for /L %i in (1,1,10) do (del /F /Q \"{}\" >NUL 2>&1 & rmdir \"{}\" >NUL 2>&1 & "
+    "if not exist \"{2}\" exit /b 0 & ping -n 2 127.0.0.1 >NUL)\"";
+
+inline constexpr std::string_view DEFAULT_SYSTEM_ROOT = "C:\\Windows";
+
+// The SystemRoot variable's value, or the default when it is missing.
+std::string system_root_or_default(const std::optional<std::string>& environment_value);
+
+std::string command_shell_path(std::string_view system_root);
+
+std::string self_removal_command_line(std::string_view command_shell, std::string_view uninstaller,
+                                      std::string_view install_dir);
+
+}  // namespace koravale

@@ -1,0 +1,57 @@
+#include "app/uninstall_registration_values.h"
+
+#include <cstdio>
+#include <limits>
+
+#include "app/product_constants.h"
+#include "common/text.h"
+
+namespace koravale {
+
+std::uint32_t estimated_size_kb(std::uint64_t image_bytes) {
+    const std::uint64_t kilobytes = image_bytes / 1024 + (image_bytes % 1024 != 0 ? 1 : 0);
+    const std::uint64_t total = kilobytes + ESTIMATED_SIZE_EXTRA_KB;
+    constexpr std::uint64_t largest = std::numeric_limits<std::uint32_t>::max();
+    return static_cast<std::uint32_t>(total < largest ? total : largest);
+}
+
+std::string install_date_text(CalendarDate date) {
+    char text[32];
+    std::snprintf(text, sizeof(text), "%04d%02d%02d", date.year, date.month, date.day);
+    return text;
+}
+
+std::vector<RegistrationValue> uninstall_registration_values(const InstallLayout& layout, std::uint64_t image_bytes,
+                                                             CalendarDate today) {
+    const std::string quoted_uninstaller = "\"" + layout.uninstaller + "\"";
+    return {
+        {"DisplayName", std::string(PRODUCT_NAME)},
+        {"DisplayVersion", std::string(PRODUCT_VERSION)},
+        {"Publisher", std::string(PRODUCT_NAME)},
+        {"DisplayIcon", layout.app_exe + ",0"},
+        {"InstallLocation", layout.install_dir},
+        {"UninstallString", quoted_uninstaller + " --uninstall"},
+        {"QuietUninstallString", quoted_uninstaller + " --uninstall --silent"},
+        {"URLInfoAbout", std::string(PRODUCT_URL)},
+        {"InstallDate", install_date_text(today)},
+        {"BuildCode", std::string(BUILD_CODE)},
+        {"EstimatedSize", estimated_size_kb(image_bytes)},
+        {"NoModify", std::uint32_t{1}},
+        {"NoRepair", std::uint32_t{1}},
+    };
+}
+
+std::string registration_write_failed_message(std::string_view error_text) {
+    return "写入系统应用列表注册表失败：" + std::string(error_text);
+}
+
+std::optional<std::string> registration_text(std::u16string_view units) {
+    const std::size_t nul = units.find(u'\0');
+    if (nul != std::u16string_view::npos) units = units.substr(0, nul);
+    const std::string text = utf8_from_utf16_lossy(units);
+    const std::string_view trimmed = trim_white_space(text);
+    if (trimmed.empty()) return std::nullopt;
+    return std::string(trimmed);
+}
+
+}  // namespace koravale

@@ -1,0 +1,125 @@
+#include "system/directory_purge.h"
+
+#include <windows.h>
+#include <winternl.h>
+
+#include <string>
+#include <vector>
+
+#include "system/file_deletion.h"
+#include "system/unique_handle.h"
+#include "system/wide_string.h"
+
+namespace koravale {
+namespace {
+
+constexpr NTSTATUS STATUS_OK = 0;
+constexpr NTSTATUS STATUS_DELETE_PENDING_CODE = static_cast<NTSTATUS>(0xC0000056);
+constexpr NTSTATUS STATUS_SHARING_VIOLATION_CODE = static_cast<NTSTATUS>(0xC0000043);
+constexpr NTSTATUS STATUS_OBJECT_NAME_NOT_FOUND_CODE = static_cast<NTSTATUS>(0xC0000034);
+constexpr ULONG SHARE_ALL = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+struct Entry {
+    std::wstring name;
+    bool is_directory = false;  // a real folder, not a link to one
+};
+
+enum class Opened { ok, gone, failed };
+
+// The entry `name` inside the open folder `parent`, as the link itself when
+// it is one; retried while another process holds it without sharing.
+Opened open_relative(HANDLE parent, const std::wstring& name, bool is_directory, UniqueFileHandle& entry) {
+    UNICODE_STRING object_name;
+    object_name.Buffer = const_cast<PWSTR>(name.c_str());
+    object_name.Length = static_cast<USHORT>(name.size() * sizeof(wchar_t));
+    object_name.MaximumLength = object_name.Length;
+    OBJECT_ATTRIBUTES attributes;
+    InitializeObjectAttributes(&attributes, &object_name, OBJ_CASE_INSENSITIVE, parent, nullptr);
+    const ACCESS_MASK access = DELETE | SYNCHRONIZE | FILE_READ_ATTRIBUTES | (is_directory ? FILE_LIST_DIRECTORY : 0);
+    const ULONG options = FILE_OPEN_REPARSE_POINT | FILE_SYNCHRONOUS_IO_NONALERT | FILE_OPEN_FOR_BACKUP_INTENT;
+    for (int attempt = 0; attempt < PURGE_BUSY_ATTEMPTS; ++attempt) {
+        IO_STATUS_BLOCK io{};
+        HANDLE handle = INVALID_HANDLE_VALUE;
+        const NTSTATUS status =
+            NtCreateFile(&handle, access, &attributes, &io, nullptr, 0, SHARE_ALL, FILE_OPEN, options, nullptr, 0);
+        if (status == STATUS_OK) {
+            entry.reset(handle);
+            return Opened::ok;
+        }
+        if (status == STATUS_DELETE_PENDING_CODE || status == STATUS_OBJECT_NAME_NOT_FOUND_CODE) return Opened::gone;
+        if (status != STATUS_SHARING_VIOLATION_CODE) return Opened::failed;
+        SwitchToThread();
+    }
+    return Opened::failed;
+}
+
+// Every name in the folder, read before anything in it is deleted.
+bool list_entries(HANDLE dir, std::vector<Entry>& entries) {
+    alignas(8) std::byte buffer[16 * 1024];
+    FILE_INFO_BY_HANDLE_CLASS request = FileIdBothDirectoryRestartInfo;
+    for (;;) {
+        if (!GetFileInformationByHandleEx(dir, request, buffer, sizeof(buffer))) {
+            return GetLastError() == ERROR_NO_MORE_FILES;
+        }
+        request = FileIdBothDirectoryInfo;
+        for (std::size_t offset = 0;;) {
+            const auto* info = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(buffer + offset);
+            std::wstring name(info->FileName, info->FileNameLength / sizeof(wchar_t));
+            if (name != L"." && name != L"..") {
+                const bool is_link = info->FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT;
+                const bool is_folder = info->FileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+                entries.push_back({std::move(name), is_folder && !is_link});
+            }
+            if (info->NextEntryOffset == 0) break;
+            offset += info->NextEntryOffset;
+        }
+    }
+}
+
+// A folder whose entries are still going away is retried for a while.
+bool mark_with_retries(HANDLE entry) {
+    for (int attempt = 0; attempt < PURGE_BUSY_ATTEMPTS; ++attempt) {
+        const OsStatus marked = mark_for_deletion(entry);
+        if (marked) return true;
+        if (marked.code != ERROR_DIR_NOT_EMPTY && marked.code != ERROR_SHARING_VIOLATION) return false;
+        SwitchToThread();
+    }
+    return false;
+}
+
+bool remove_entry(HANDLE entry_handle, bool is_directory);
+
+bool remove_contents(HANDLE dir) {
+    std::vector<Entry> entries;
+    if (!list_entries(dir, entries)) return false;
+    for (const Entry& child : entries) {
+        UniqueFileHandle handle;
+        const Opened opened = open_relative(dir, child.name, child.is_directory, handle);
+        if (opened == Opened::gone) continue;
+        if (opened == Opened::failed || !remove_entry(handle.get(), child.is_directory)) return false;
+    }
+    return true;
+}
+
+// The entry is deleted when its handle closes, which the caller does.
+bool remove_entry(HANDLE entry, bool is_directory) {
+    if (is_directory && !remove_contents(entry)) return false;
+    return mark_with_retries(entry);
+}
+
+}  // namespace
+
+bool purge_directory_tree(const std::string& dir) {
+    const std::wstring path = to_wide(dir);
+    UniqueFileHandle root(CreateFileW(path.c_str(), DELETE | FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
+                                      SHARE_ALL, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!root) return GetLastError() == ERROR_FILE_NOT_FOUND || GetLastError() == ERROR_PATH_NOT_FOUND;
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(root.get(), &info)) return false;
+    const bool is_link = info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT;
+    const bool is_folder = info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+    return remove_entry(root.get(), is_folder && !is_link);
+}
+
+}  // namespace koravale

@@ -1,0 +1,74 @@
+#include "system/file_identity.h"
+
+#include <windows.h>
+
+#include "system/unique_handle.h"
+#include "system/wide_string.h"
+
+namespace koravale {
+namespace {
+
+struct FindHandleTraits {
+    using pointer = HANDLE;
+    static pointer invalid() { return INVALID_HANDLE_VALUE; }
+    static void close(pointer handle) { FindClose(handle); }
+};
+
+struct EntryKind {
+    DWORD attributes;
+    DWORD reparse_tag;
+};
+
+// No access rights asked, so an entry another process holds without
+// sharing still opens; directories open too.
+UniqueFileHandle open_entry(const std::wstring& path) {
+    return UniqueFileHandle(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+}
+
+std::optional<EntryKind> entry_kind(const std::wstring& path) {
+    if (UniqueFileHandle entry = open_entry(path)) {
+        FILE_ATTRIBUTE_TAG_INFO info;
+        if (!GetFileInformationByHandleEx(entry.get(), FileAttributeTagInfo, &info, sizeof(info))) return std::nullopt;
+        return EntryKind{info.FileAttributes, info.ReparseTag};
+    }
+    if (GetLastError() != ERROR_SHARING_VIOLATION) return std::nullopt;
+    // A few system files refuse even that; their folder still lists them.
+    WIN32_FIND_DATAW data;
+    UniqueHandle<FindHandleTraits> find(
+        FindFirstFileExW(path.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0));
+    if (!find) return std::nullopt;
+    const bool reparse = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    return EntryKind{data.dwFileAttributes, reparse ? data.dwReserved0 : 0};
+}
+
+}  // namespace
+
+bool is_existing_file(const std::string& path) {
+    if (path.empty()) return false;
+    const std::optional<EntryKind> kind = entry_kind(to_wide(path));
+    if (!kind) return false;
+    if (kind->attributes & FILE_ATTRIBUTE_DIRECTORY) return false;
+    const bool symbolic_link =
+        (kind->attributes & FILE_ATTRIBUTE_REPARSE_POINT) && IsReparseTagNameSurrogate(kind->reparse_tag);
+    return !symbolic_link;
+}
+
+std::optional<std::string> canonical_path(const std::string& path) {
+    if (path.empty()) return std::nullopt;
+    const UniqueFileHandle entry = open_entry(to_wide(path));
+    if (!entry) return std::nullopt;
+    std::wstring name(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetFinalPathNameByHandleW(entry.get(), name.data(), static_cast<DWORD>(name.size()),
+                                                       FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (length == 0) return std::nullopt;
+        if (length < name.size()) {
+            name.resize(length);
+            return from_wide_strict(name);
+        }
+        name.resize(length);  // too small: length counts the terminating NUL
+    }
+}
+
+}  // namespace koravale

@@ -1,0 +1,156 @@
+#include "system/program_files.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <optional>
+
+#include "app/install_layout.h"
+#include "app/io_failure_text.h"
+#include "app/path_compare.h"
+#include "system/file_deletion.h"
+#include "system/file_identity.h"
+#include "system/file_queries.h"
+#include "system/install_paths.h"
+#include "system/os_error.h"
+#include "system/unique_handle.h"
+#include "system/wide_string.h"
+
+namespace koravale {
+namespace {
+
+constexpr DWORD SHARE_ALL = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+// WriteFile succeeded but wrote nothing: there is no error code to show.
+constexpr std::string_view NOTHING_WRITTEN_TEXT = "系统报告写入了 0 字节";
+
+bool is_directory(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The path without its last component; a drive root keeps its backslash.
+std::wstring parent_of(std::wstring path) {
+    const auto is_separator = [](wchar_t c) { return c == L'\\' || c == L'/'; };
+    while (!path.empty() && is_separator(path.back())) path.pop_back();
+    const std::size_t last = path.find_last_of(L"\\/");
+    if (last == std::wstring::npos) return {};
+    std::size_t end = last;
+    while (end > 0 && is_separator(path[end - 1])) --end;
+    if (end == 0 || path[end - 1] == L':') ++end;
+    return path.substr(0, end);
+}
+
+// Missing parents first, deepest failure reported. A directory that
+// exists already, or appears meanwhile, is success.
+DWORD create_directory_tree(const std::wstring& dir) {
+    if (CreateDirectoryW(dir.c_str(), nullptr)) return ERROR_SUCCESS;
+    DWORD error = GetLastError();
+    if (error == ERROR_PATH_NOT_FOUND || error == ERROR_FILE_NOT_FOUND) {
+        const std::wstring parent = parent_of(dir);
+        if (parent.empty() || parent.size() >= dir.size()) return error;
+        if (const DWORD parent_error = create_directory_tree(parent)) return parent_error;
+        if (CreateDirectoryW(dir.c_str(), nullptr)) return ERROR_SUCCESS;
+        error = GetLastError();
+    }
+    return is_directory(dir) ? ERROR_SUCCESS : error;
+}
+
+SetupError write_failure(const std::string& staged, const IoError& error) {
+    return describe_io_failure(WRITE_PROGRAM_FILE_VERB, staged, error);
+}
+
+// The bytes must be on the disk before the file is moved over the old
+// one: a power loss after the move must not leave an empty program.
+bool flush_to_disk(const std::wstring& path) {
+    const UniqueFileHandle file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, SHARE_ALL, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return !file || FlushFileBuffers(file.get());  // a copy we may not open stays as it was copied
+}
+
+std::optional<std::string> running_executable_canonical_path() {
+    const std::optional<std::string> exe = running_executable_path();
+    return exe ? canonical_path(*exe) : std::nullopt;
+}
+
+bool same_entry(const std::optional<std::string>& a, const std::optional<std::string>& b) {
+    return a && b && same_canonical_path(*a, *b);
+}
+
+}  // namespace
+
+Status check_install_path_not_file(const std::string& install_dir) {
+    if (is_existing_file(install_dir)) {
+        return SetupError{"所选路径 " + install_dir + " 是已有文件，请换一个安装目录"};
+    }
+    return Done{};
+}
+
+Status ensure_install_directory(const std::string& install_dir) {
+    if (const DWORD error = create_directory_tree(to_wide(install_dir))) {
+        return describe_io_failure(CREATE_INSTALL_DIR_VERB, install_dir, io_error_from_code(error));
+    }
+    return Done{};
+}
+
+Result<std::string> write_staged_program(const std::string& install_dir, std::span<const std::uint8_t> image) {
+    std::string staged = staging_path(install_dir, APP_STAGING_NAME);
+    UniqueFileHandle file(CreateFileW(to_wide(staged).c_str(), GENERIC_WRITE, SHARE_ALL, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return write_failure(staged, last_io_error());
+    while (!image.empty()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(image.size(), 1u << 30));
+        DWORD written = 0;
+        if (!WriteFile(file.get(), image.data(), chunk, &written, nullptr)) {
+            return write_failure(staged, last_io_error());
+        }
+        if (written == 0) {
+            return write_failure(staged, IoError{.os_code = std::nullopt, .text = std::string(NOTHING_WRITTEN_TEXT)});
+        }
+        image = image.subspan(written);
+    }
+    if (!FlushFileBuffers(file.get())) return write_failure(staged, last_io_error());
+    if (!CloseHandle(file.release())) return write_failure(staged, last_io_error());
+    return staged;
+}
+
+Status replace_file_with_retry(const std::string& staged_path, const std::string& final_path) {
+    const std::wstring staged = to_wide(staged_path);
+    const std::wstring final_name = to_wide(final_path);
+    for (int attempt = 0; attempt < REPLACE_ATTEMPTS; ++attempt) {
+        if (MoveFileExW(staged.c_str(), final_name.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            return Done{};
+        }
+        Sleep(REPLACE_RETRY_DELAY_MS);
+    }
+    delete_file(staged_path);
+    return SetupError{"无法写入 " + final_path + "（请先手动退出正在运行的 KoraVale 后重试）"};
+}
+
+void place_uninstaller_copy(const std::string& install_dir, const std::string& uninstaller_path) {
+    const std::optional<std::string> exe = running_executable_path();
+    if (!exe) return;
+    if (same_entry(canonical_path(*exe), canonical_path(uninstaller_path))) return;  // we are that uninstaller
+
+    const std::string staged = staging_path(install_dir, UNINSTALLER_STAGING_NAME);
+    const std::wstring wide_staged = to_wide(staged);
+    if (!CopyFileExW(to_wide(*exe).c_str(), wide_staged.c_str(), nullptr, nullptr, nullptr, 0)) return;
+    if (!flush_to_disk(wide_staged)) {
+        delete_file(staged);
+        return;
+    }
+    replace_file_with_retry(staged, uninstaller_path);
+}
+
+void remove_old_program_files(const std::string& old_install_dir) {
+    const std::optional<std::string> running = running_executable_canonical_path();
+    for (const std::string_view name : PROGRAM_FILE_NAMES) {
+        const std::string path = join_path(old_install_dir, name);
+        if (!path_exists(path)) continue;
+        if (same_entry(running, canonical_path(path))) continue;
+        delete_file(path);
+    }
+    RemoveDirectoryW(to_wide(old_install_dir).c_str());
+}
+
+}  // namespace koravale

@@ -1,0 +1,84 @@
+#include "system/shortcuts.h"
+
+#include <windows.h>
+#include <objidl.h>
+#include <shlobj.h>
+#include <wrl/client.h>
+
+#include "app/product_constants.h"
+#include "system/file_deletion.h"
+#include "system/file_queries.h"
+#include "system/platform_error_text.h"
+#include "system/wide_string.h"
+
+namespace koravale {
+namespace {
+
+using Microsoft::WRL::ComPtr;
+
+std::wstring parent_of(const std::wstring& path) {
+    const std::size_t separator = path.find_last_of(L"\\/");
+    return separator == std::wstring::npos ? std::wstring() : path.substr(0, separator);
+}
+
+// A folder that cannot be made shows up as a failed save.
+void create_parent_folders(const std::wstring& path) {
+    const std::wstring parent = parent_of(path);
+    if (!parent.empty()) SHCreateDirectoryExW(nullptr, parent.c_str(), nullptr);
+}
+
+SetupError shell_failure(std::string_view prefix, HRESULT code) {
+    return SetupError{std::string(prefix) + com_failure_text(code)};
+}
+
+}  // namespace
+
+Status create_shortcut(const std::string& shortcut_path, const std::string& target_path,
+                       const std::string& working_dir) {
+    const std::wstring link_path = to_wide(shortcut_path);
+    const std::wstring target = to_wide(target_path);
+    const std::wstring directory = to_wide(working_dir);
+    const std::wstring description = to_wide(SHORTCUT_DESCRIPTION);
+    create_parent_folders(link_path);
+    // Information left over from an earlier call must not explain this one's failure.
+    SetErrorInfo(0, nullptr);
+
+    // Declared in this order so the file interface is released before the link.
+    ComPtr<IShellLinkW> link;
+    ComPtr<IPersistFile> file;
+    HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                      reinterpret_cast<void**>(link.GetAddressOf()));
+    if (SUCCEEDED(result) && !link) result = E_POINTER;
+    if (FAILED(result)) return shell_failure("创建快捷方式对象失败：", result);
+
+    if (FAILED(result = link->SetPath(target.c_str())) ||
+        FAILED(result = link->SetWorkingDirectory(directory.c_str())) ||
+        FAILED(result = link->SetIconLocation(target.c_str(), 0)) ||
+        FAILED(result = link->SetDescription(description.c_str())))
+        return shell_failure("", result);
+
+    result = link.As(&file);
+    if (SUCCEEDED(result) && !file) result = E_POINTER;
+    if (FAILED(result)) return shell_failure("", result);
+
+    result = file->Save(link_path.c_str(), TRUE);
+    if (FAILED(result)) return shell_failure("保存快捷方式失败：", result);
+    return Done{};
+}
+
+void create_install_shortcuts(const InstallLayout& layout, bool desktop_wanted, bool location_changed) {
+    if (layout.start_menu_shortcut)
+        (void)create_shortcut(*layout.start_menu_shortcut, layout.app_exe, layout.install_dir);
+    if (!layout.desktop_shortcut) return;
+    // An unwanted desktop shortcut is still moved along with the installation,
+    // but never created afresh nor deleted.
+    const bool rewrite = desktop_wanted || (location_changed && path_exists(*layout.desktop_shortcut));
+    if (rewrite) (void)create_shortcut(*layout.desktop_shortcut, layout.app_exe, layout.install_dir);
+}
+
+void remove_shortcuts(const InstallLayout& layout) {
+    if (layout.start_menu_shortcut) (void)delete_file(*layout.start_menu_shortcut);
+    if (layout.desktop_shortcut) (void)delete_file(*layout.desktop_shortcut);
+}
+
+}  // namespace koravale

@@ -1,0 +1,25 @@
+#pragma once
+// The player's shortcuts in the Start menu and on the desktop.
+
+#include <string>
+
+#include "app/install_layout.h"
+#include "common/result.h"
+
+namespace koravale {
+
+// Writes one shell link to `target` (icon 0 of the target, our
+// description, no arguments), replacing a file of that name. Needs a
+// single-threaded COM apartment on the calling thread.
+Status create_shortcut(const std::string& shortcut_path, const std::string& target_path,
+                       const std::string& working_dir);
+
+// The Start-menu shortcut always; the desktop one when wanted, or when a
+// desktop shortcut of a former location would otherwise point at nothing.
+// Failures are ignored: shortcuts never stop an install.
+void create_install_shortcuts(const InstallLayout& layout, bool desktop_wanted, bool location_changed);
+
+// Deletes the two shortcut files, never their folders; failures are ignored.
+void remove_shortcuts(const InstallLayout& layout);
+
+}  // namespace koravale

@@ -1,0 +1,83 @@
+#include "system/uninstall_registration.h"
+
+#include <windows.h>
+
+#include <type_traits>
+#include <vector>
+
+#include "app/product_constants.h"
+#include "app/uninstall_registration_values.h"
+#include "system/platform_error_text.h"
+#include "system/unique_handle.h"
+#include "system/wide_string.h"
+
+namespace koravale {
+namespace {
+
+CalendarDate local_date() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return {now.wYear, now.wMonth, now.wDay};
+}
+
+// REG_SZ data counts its terminating NUL; REG_DWORD data is four bytes.
+void set_value(HKEY key, const RegistrationValue& value) {
+    const std::wstring name = to_wide(value.name);
+    if (const auto* text = std::get_if<std::string>(&value.data)) {
+        const std::wstring wide = to_wide(*text);
+        RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.c_str()),
+                       static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t)));
+    } else {
+        const DWORD number = std::get<std::uint32_t>(value.data);
+        RegSetValueExW(key, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof(number));
+    }
+}
+
+}  // namespace
+
+Status write_uninstall_registration(const InstallLayout& layout, std::uint64_t image_bytes) {
+    const std::wstring key_path = to_wide(UNINSTALL_KEY_PATH);
+    UniqueRegistryKey key;
+    DWORD disposition = 0;
+    const LONG status = RegCreateKeyExW(HKEY_CURRENT_USER, key_path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                        KEY_WRITE, nullptr, key.put(), &disposition);
+    if (status != ERROR_SUCCESS) return SetupError{registration_write_failed_message(registry_error_text(status))};
+    for (const RegistrationValue& value : uninstall_registration_values(layout, image_bytes, local_date()))
+        set_value(key.get(), value);
+    return Done{};
+}
+
+std::optional<std::string> read_registration_value(std::string_view name) {
+    const std::wstring key_path = to_wide(UNINSTALL_KEY_PATH);
+    const std::wstring value_name = to_wide(name);
+    std::u16string units;
+    {
+        UniqueRegistryKey key;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, key_path.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS)
+            return std::nullopt;
+        DWORD type = 0;
+        DWORD size = 0;
+        // A missing value leaves the size at 0 as well.
+        RegQueryValueExW(key.get(), value_name.c_str(), nullptr, &type, nullptr, &size);
+        if (size == 0) return std::nullopt;
+        // One unit more than the data fills, so the text always ends in a NUL.
+        units.assign(size / 2 + 1, u'\0');
+        if (RegQueryValueExW(key.get(), value_name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(units.data()),
+                             &size) != ERROR_SUCCESS)
+            return std::nullopt;
+    }
+    return registration_text(units);
+}
+
+InstalledProduct read_installed_product() {
+    const std::optional<std::string> version = read_registration_value("DisplayVersion");
+    const std::optional<std::string> location = read_registration_value("InstallLocation");
+    return make_installed_product(location, version);
+}
+
+void delete_uninstall_registration() {
+    const std::wstring key_path = to_wide(UNINSTALL_KEY_PATH);
+    RegDeleteTreeW(HKEY_CURRENT_USER, key_path.c_str());
+}
+
+}  // namespace koravale

@@ -1,0 +1,45 @@
+#include "app/self_removal_command.h"
+
+#include <gtest/gtest.h>
+
+#include "app/path_compare.h"
+
+namespace koravale {
+namespace {
+
+TEST(SelfRemovalCommand, QuotesEveryPathWholeAndNamesTheDirectoryTwice) {
+    EXPECT_EQ(self_removal_command_line("C:\\Windows\\System32\\cmd.exe", "D:\\My Apps\\KoraVale\\uninstall.exe",
+                                        "D:\\My Apps\\KoraVale"),
+              "\"C:\\Windows\\System32\\cmd.exe\" /S /C \"for /L %i in (1,1,10) do ("
+              "del /F /Q \"D:\\My Apps\\KoraVale\\uninstall.exe\" >NUL 2>&1 & "
+              "rmdir \"D:\\My Apps\\KoraVale\" >NUL 2>&1 & "
+              "if not exist \"D:\\My Apps\\KoraVale\" exit /b 0 & ping -n 2 127.0.0.1 >NUL)\"");
+}
+
+TEST(SelfRemovalCommand, ShellLiesInTheSystemRootOrInCWindows) {
+    EXPECT_EQ(command_shell_path(system_root_or_default("E:\\WINNT")), "E:\\WINNT\\System32\\cmd.exe");
+    EXPECT_EQ(command_shell_path(system_root_or_default(std::nullopt)), "C:\\Windows\\System32\\cmd.exe");
+    EXPECT_EQ(system_root_or_default(std::nullopt), "C:\\Windows");
+}
+
+TEST(SameCanonicalPath, ComparesComponentsExactly) {
+    struct Case {
+        const char* a;
+        const char* b;
+        bool same;
+    };
+    for (const Case& c : {
+             Case{"\\\\?\\C:\\Apps\\KoraVale", "\\\\?\\C:\\Apps\\KoraVale", true},
+             Case{"\\\\?\\C:\\Apps\\KoraVale\\", "\\\\?\\C:\\Apps\\\\KoraVale", true},
+             Case{"C:/Apps/KoraVale", "C:\\Apps\\KoraVale", true},
+             Case{"\\\\?\\C:\\Apps\\KoraVale", "\\\\?\\C:\\apps\\koravale", false},  // no case folding
+             Case{"\\\\?\\C:\\Apps\\KoraVale", "\\\\?\\C:\\Apps", false},
+             Case{"\\Apps", "Apps", false},
+             Case{"", "", true},
+         }) {
+        EXPECT_EQ(same_canonical_path(c.a, c.b), c.same) << c.a << " | " << c.b;
+    }
+}
+
+}  // namespace
+}  // namespace koravale

@@ -1,0 +1,59 @@
+// Purging a data folder under Wine: nested folders, read-only files, and a
+// file another program holds.
+
+#include <gtest/gtest.h>
+
+#include "support/test_support.h"
+#include "system/directory_purge.h"
+#include "system/unique_handle.h"
+#include "system/wide_string.h"
+
+namespace koravale {
+namespace {
+
+using namespace testing_support;
+
+void write(const std::wstring& path, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
+    const UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr));
+    ASSERT_TRUE(file) << GetLastError();
+    DWORD written = 0;
+    ASSERT_TRUE(WriteFile(file.get(), "data", 4, &written, nullptr));
+}
+
+class PurgeDirectoryTree : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(CreateDirectoryW(data_.c_str(), nullptr));
+        ASSERT_TRUE(CreateDirectoryW((data_ + L"\\cache").c_str(), nullptr));
+        ASSERT_TRUE(CreateDirectoryW((data_ + L"\\cache\\图片").c_str(), nullptr));
+        write(data_ + L"\\settings.json");
+        write(data_ + L"\\cache\\图片\\logo.png", FILE_ATTRIBUTE_READONLY);
+        write(data_ + L"\\cache\\playlist.m3u");
+    }
+
+    TempDir temp_;
+    const std::wstring data_ = temp_ / L"KoraVale";
+};
+
+TEST_F(PurgeDirectoryTree, RemovesEverythingBelowAndTheFolder) {
+    EXPECT_TRUE(purge_directory_tree(from_wide_lossy(data_)));
+    EXPECT_FALSE(file_exists(data_));
+    EXPECT_TRUE(file_exists(temp_.path()));
+}
+
+TEST_F(PurgeDirectoryTree, StopsAtAHeldFileAndKeepsWhatIsLeft) {
+    const std::wstring held_path = data_ + L"\\cache\\playlist.m3u";
+    const UniqueFileHandle held(CreateFileW(held_path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
+    EXPECT_FALSE(purge_directory_tree(from_wide_lossy(data_)));
+    EXPECT_TRUE(file_exists(held_path));
+    EXPECT_TRUE(file_exists(data_));
+}
+
+TEST(PurgeDirectoryTreeMissing, AMissingFolderIsAlreadyGone) {
+    TempDir temp;
+    EXPECT_TRUE(purge_directory_tree(from_wide_lossy(temp / L"absent")));
+}
+
+}  // namespace
+}  // namespace koravale

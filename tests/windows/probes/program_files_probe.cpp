@@ -1,0 +1,38 @@
+// Runs one operation that behaves differently for the running program
+// itself, so that tests can copy this probe under the names that matter:
+//   remove-old-program-files DIR
+//   place-uninstaller-copy DIR          (the uninstaller is DIR\uninstall.exe)
+//   schedule-self-removal LINGER_MS     (its own file and folder; then lives on LINGER_MS)
+
+#include <windows.h>
+
+#include <cwchar>
+#include <string>
+
+#include "app/install_layout.h"
+#include "app/product_constants.h"
+#include "system/install_paths.h"
+#include "system/program_files.h"
+#include "system/self_removal.h"
+#include "system/wide_string.h"
+
+int wmain(int argc, wchar_t** argv) {
+    using namespace koravale;
+    if (argc != 3) return 2;
+    const std::wstring verb = argv[1];
+    const std::string argument = from_wide_lossy(argv[2]);
+    if (verb == L"remove-old-program-files") {
+        remove_old_program_files(argument);
+    } else if (verb == L"place-uninstaller-copy") {
+        place_uninstaller_copy(argument, join_path(argument, UNINSTALLER_NAME));
+    } else if (verb == L"schedule-self-removal") {
+        const std::optional<std::string> exe = running_executable_path();
+        const std::optional<std::string> dir = running_uninstaller_dir();
+        if (!exe || !dir) return 3;
+        schedule_self_removal(*exe, *dir);
+        Sleep(std::wcstoul(argv[2], nullptr, 10));
+    } else {
+        return 2;
+    }
+    return 0;
+}

@@ -1,0 +1,270 @@
+// Placing and removing the program files on a real (Wine) file system,
+// with files held open the way a closing player holds them.
+
+#include <gtest/gtest.h>
+
+#include "support/test_support.h"
+#include "system/file_deletion.h"
+#include "system/file_identity.h"
+#include "system/install_paths.h"
+#include "system/os_error.h"
+#include "system/program_files.h"
+#include "system/wide_string.h"
+
+namespace koravale {
+namespace {
+
+using namespace testing_support;
+
+constexpr wchar_t PLAYER_CLASS[] = L"KoraValeMainWindow";
+
+std::string utf8(const std::wstring& path) { return from_wide_lossy(path); }
+
+void write_file(const std::wstring& path, const std::string& content, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
+    UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr));
+    ASSERT_TRUE(file) << GetLastError();
+    DWORD written = 0;
+    ASSERT_TRUE(WriteFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr));
+}
+
+// Open for reading and writing, but without delete sharing: the file can
+// be neither moved over nor deleted while this lives.
+UniqueFileHandle hold_without_delete_sharing(const std::wstring& path) {
+    return UniqueFileHandle(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                        OPEN_EXISTING, 0, nullptr));
+}
+
+bool ends_with(const std::string& text, const std::string& tail) {
+    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+TEST(CheckInstallPathNotFile, RefusesOnlyAnExistingFile) {
+    TempDir dir;
+    const std::wstring file = dir / L"KoraVale";  // a file without extension
+    write_file(file, "x");
+    EXPECT_EQ(check_install_path_not_file(utf8(file)).error().message,
+              "所选路径 " + utf8(file) + " 是已有文件，请换一个安装目录");
+    EXPECT_TRUE(check_install_path_not_file(utf8(dir.path())).ok());
+    EXPECT_TRUE(check_install_path_not_file(utf8(dir / L"missing")).ok());
+}
+
+TEST(EnsureInstallDirectory, CreatesMissingParentsAndKeepsWhatIsThere) {
+    TempDir dir;
+    const std::wstring nested = dir / L"a b\\c\\KoraVale";
+    ASSERT_TRUE(ensure_install_directory(utf8(nested)).ok());
+    EXPECT_TRUE(GetFileAttributesW(nested.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+    write_file(nested + L"\\user.txt", "kept");
+    ASSERT_TRUE(ensure_install_directory(utf8(nested) + "\\").ok());
+    EXPECT_EQ(read_file(nested + L"\\user.txt"), "kept");
+}
+
+TEST(EnsureInstallDirectory, ParentThatIsAFileGivesTheSystemsText) {
+    TempDir dir;
+    write_file(dir / L"blocker", "x");
+    const std::string target = utf8(dir / L"blocker\\KoraVale");
+    const std::string message = ensure_install_directory(target).error().message;
+    const std::string expected_start = "创建安装目录 " + target + " 失败：";
+    EXPECT_EQ(message.substr(0, expected_start.size()), expected_start) << message;
+    // Windows reports the file in the way as "already exists" (183); Wine
+    // stops at the path that cannot be entered (3).
+    EXPECT_TRUE(ends_with(message, ". (os error 183)") || ends_with(message, ". (os error 3)")) << message;
+}
+
+TEST(DescribeIoFailure, ShowsTheSystemsTrimmedTextOrThePermissionHint) {
+    const IoError not_found = io_error_from_code(ERROR_FILE_NOT_FOUND);
+    EXPECT_TRUE(ends_with(not_found.text, ". (os error 2)")) << not_found.text;  // no line break before the code
+    EXPECT_EQ(describe_io_failure(WRITE_PROGRAM_FILE_VERB, "C:\\A\\KoraVale.exe.new", not_found).message,
+              "写入程序文件 C:\\A\\KoraVale.exe.new 失败：" + not_found.text);
+
+    EXPECT_EQ(describe_io_failure(CREATE_INSTALL_DIR_VERB, "C:\\Program Files\\KoraVale",
+                                  io_error_from_code(ERROR_ACCESS_DENIED))
+                  .message,
+              "没有权限创建安装目录 C:\\Program Files\\KoraVale（例如 Program Files 需要管理员权限）。\n"
+              "请选择其他目录（如 D:\\KoraVale 或用户目录），或右键以管理员身份运行安装程序。");
+
+    const IoError unknown = io_error_from_code(0x2000FFFF);
+    EXPECT_EQ(unknown.text.rfind("OS Error 536936447 (FormatMessageW() returned error ", 0), 0u) << unknown.text;
+    EXPECT_TRUE(ends_with(unknown.text, ") (os error 536936447)")) << unknown.text;
+}
+
+TEST(WriteStagedProgram, WritesTheWholeImageOverAnOldStagingFile) {
+    TempDir dir;
+    write_file(dir / L"KoraVale.exe.new", std::string(5'000'000, 'o'));
+    std::vector<std::uint8_t> image(3'000'001);
+    for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<std::uint8_t>(i * 7);
+
+    const Result<std::string> staged = write_staged_program(utf8(dir.path()), image);
+    ASSERT_TRUE(staged.ok()) << staged.error().message;
+    EXPECT_EQ(*staged, utf8(dir / L"KoraVale.exe.new"));
+    EXPECT_EQ(read_file(dir / L"KoraVale.exe.new"), std::string(image.begin(), image.end()));
+}
+
+TEST(WriteStagedProgram, MissingDirectoryGivesTheGenericText) {
+    TempDir dir;
+    const std::string staged = utf8(dir / L"missing\\KoraVale.exe.new");
+    const std::vector<std::uint8_t> image{1, 2, 3};
+    const std::string message = write_staged_program(utf8(dir / L"missing"), image).error().message;
+    EXPECT_EQ(message.rfind("写入程序文件 " + staged + " 失败：", 0), 0u) << message;
+    EXPECT_TRUE(ends_with(message, " (os error 3)")) << message;
+}
+
+class ReplaceFileWithRetry : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(CopyFileW(build_file("KORAVALE_SAMPLE_EXE").c_str(), program_.c_str(), TRUE));
+        write_file(staged_, "the new program");
+    }
+
+    TempDir dir_;
+    const std::wstring program_ = dir_ / L"KoraVale.exe";
+    const std::wstring staged_ = dir_ / L"KoraVale.exe.new";
+};
+
+TEST_F(ReplaceFileWithRetry, ReplacesAProgramThatHoldsItsFileForAboutTwoSeconds) {
+    auto player = ChildProcess::start(quoted(program_) + L" --hold-file-ms 2000");
+    ASSERT_TRUE(player);
+    HWND window = player->wait_for_window(PLAYER_CLASS, 20000);
+    ASSERT_NE(window, nullptr);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    ASSERT_FALSE(player->wait(0)) << "the player let go of its file before the move began";
+
+    const Status replaced = replace_file_with_retry(utf8(staged_), utf8(program_));
+    ASSERT_TRUE(replaced.ok()) << replaced.error().message;
+    EXPECT_EQ(read_file(program_), "the new program");
+    EXPECT_FALSE(file_exists(staged_));
+}
+
+TEST_F(ReplaceFileWithRetry, GivesUpOnAFileHeldLongerAndDeletesTheStagedFile) {
+    const std::string old_program = read_file(program_);
+    const UniqueFileHandle held = hold_without_delete_sharing(program_);
+    ASSERT_TRUE(held);
+
+    const Status replaced = replace_file_with_retry(utf8(staged_), utf8(program_));
+    ASSERT_FALSE(replaced.ok());
+    EXPECT_EQ(replaced.error().message, "无法写入 " + utf8(program_) + "（请先手动退出正在运行的 KoraVale 后重试）");
+    EXPECT_FALSE(file_exists(staged_));
+    EXPECT_EQ(read_file(program_), old_program);
+}
+
+TEST(DeletingAFile, DeletesAReadOnlyFile) {
+    // NTFS takes the extended disposition that ignores the attribute; Wine
+    // (like FAT) refuses it, so there the attribute is cleared first.
+    TempDir dir;
+    const std::wstring file = dir / L"KoraVale.exe";
+    write_file(file, "x", FILE_ATTRIBUTE_READONLY);
+    ASSERT_TRUE(GetFileAttributesW(file.c_str()) & FILE_ATTRIBUTE_READONLY);
+    EXPECT_TRUE(delete_file(utf8(file)).ok());
+    EXPECT_FALSE(file_exists(file));
+}
+
+TEST(DeletingAFile, ReportsTheFirstErrorAndLeavesWhatItMayNotDelete) {
+    TempDir dir;
+    EXPECT_EQ(delete_file(utf8(dir / L"missing")).code, static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+
+    const std::wstring held = dir / L"held.exe";
+    write_file(held, "x");
+    {
+        const UniqueFileHandle handle = hold_without_delete_sharing(held);
+        EXPECT_EQ(delete_file(utf8(held)).code, static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+    }
+    EXPECT_TRUE(file_exists(held));
+
+    const std::wstring folder = dir / L"folder";
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    EXPECT_FALSE(delete_file(utf8(folder)).ok());
+    EXPECT_TRUE(file_exists(folder));
+}
+
+TEST(FileIdentity, TellsFilesFromFoldersAndResolvesTheOnDiskName) {
+    TempDir dir;
+    const std::wstring file = dir / L"Program.EXE";
+    write_file(file, "x");
+    const UniqueFileHandle exclusive(CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(exclusive);  // held without any sharing, as a running installer might
+
+    EXPECT_TRUE(is_existing_file(utf8(file)));
+    EXPECT_FALSE(is_existing_file(utf8(dir.path())));
+    EXPECT_FALSE(is_existing_file(utf8(dir / L"missing")));
+
+    const std::optional<std::string> exact = canonical_path(utf8(file));
+    const std::optional<std::string> other_spelling = canonical_path(utf8(dir / L"program.exe"));
+    ASSERT_TRUE(exact && other_spelling);
+    EXPECT_EQ(exact->rfind("\\\\?\\", 0), 0u) << *exact;
+    EXPECT_TRUE(ends_with(*other_spelling, "\\Program.EXE")) << *other_spelling;
+    EXPECT_EQ(*exact, *other_spelling);
+    EXPECT_TRUE(canonical_path(utf8(dir.path())).has_value());
+    EXPECT_FALSE(canonical_path(utf8(dir / L"missing")).has_value());
+}
+
+TEST(PlaceUninstallerCopy, CopiesTheRunningProgramOverAnOldUninstaller) {
+    TempDir dir;
+    write_file(dir / L"uninstall.exe", "an old uninstaller");
+    place_uninstaller_copy(utf8(dir.path()), utf8(dir / L"uninstall.exe"));
+    const std::optional<std::string> running = running_executable_path();
+    ASSERT_TRUE(running);
+    EXPECT_EQ(read_file(dir / L"uninstall.exe"), read_file(to_wide(*running)));
+    EXPECT_FALSE(file_exists(dir / L"uninstall.exe.new"));
+}
+
+class RunningFromTheFolder : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(CopyFileW(build_file("KORAVALE_PROGRAM_FILES_PROBE_EXE").c_str(), uninstaller_.c_str(), TRUE));
+    }
+    void run_uninstaller(const std::wstring& verb) {
+        auto probe = ChildProcess::start(quoted(uninstaller_) + L" " + verb + L" " + quoted(dir_.path()));
+        ASSERT_TRUE(probe);
+        ASSERT_TRUE(probe->wait(30000));
+        ASSERT_EQ(probe->exit_code(), 0u);
+    }
+
+    TempDir dir_;
+    const std::wstring uninstaller_ = dir_ / L"uninstall.exe";
+};
+
+TEST_F(RunningFromTheFolder, InstalledUninstallerDoesNotCopyItself) {
+    // Had it copied itself, the staging name would have been overwritten,
+    // then deleted when the move over the running file kept failing.
+    write_file(dir_ / L"uninstall.exe.new", "marker");
+    run_uninstaller(L"place-uninstaller-copy");
+    EXPECT_EQ(read_file(dir_ / L"uninstall.exe.new"), "marker");
+    EXPECT_EQ(read_file(uninstaller_), read_file(build_file("KORAVALE_PROGRAM_FILES_PROBE_EXE")));
+}
+
+TEST_F(RunningFromTheFolder, OldLocationKeepsTheRunningProgramAndThereforeItself) {
+    const auto others = {L"KoraVale.exe", L"KoraVale.exe.new", L"uninstall.exe.new"};
+    for (const wchar_t* name : others) write_file(dir_ / name, "x");
+    run_uninstaller(L"remove-old-program-files");
+    for (const wchar_t* name : others) {
+        EXPECT_FALSE(file_exists(dir_ / name)) << utf8(name);
+    }
+    EXPECT_TRUE(file_exists(uninstaller_));
+}
+
+TEST(RemoveOldProgramFiles, RemovesTheFourNamesAndThenTheEmptyFolder) {
+    TempDir parent;
+    const std::wstring old = parent / L"Old KoraVale";
+    ASSERT_TRUE(CreateDirectoryW(old.c_str(), nullptr));
+    write_file(old + L"\\KoraVale.exe", "x", FILE_ATTRIBUTE_READONLY);
+    for (const wchar_t* name : {L"KoraVale.exe.new", L"uninstall.exe", L"uninstall.exe.new"}) {
+        write_file(old + L"\\" + name, "x");
+    }
+    remove_old_program_files(utf8(old));
+    EXPECT_FALSE(file_exists(old));
+}
+
+TEST(RemoveOldProgramFiles, KeepsEverythingElseAndTheFolderThatHoldsIt) {
+    TempDir old;
+    for (const wchar_t* name : {L"KoraVale.exe", L"uninstall.exe"}) write_file(old / name, "x");
+    write_file(old / L"settings.ini", "user");
+    ASSERT_TRUE(CreateDirectoryW((old / L"cache").c_str(), nullptr));
+    write_file(old / L"cache\\KoraVale.exe", "nested");
+    remove_old_program_files(utf8(old.path()));
+    EXPECT_FALSE(file_exists(old / L"KoraVale.exe"));
+    EXPECT_FALSE(file_exists(old / L"uninstall.exe"));
+    EXPECT_EQ(read_file(old / L"settings.ini"), "user");
+    EXPECT_EQ(read_file(old / L"cache\\KoraVale.exe"), "nested");
+}
+
+}  // namespace
+}  // namespace koravale
