@@ -1,0 +1,32 @@
+#pragma once
+// The ordered steps that install, upgrade or reinstall the player, run
+// silently on the main thread or by the window's worker.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "app/install_layout.h"
+#include "app/progress_reporter.h"
+#include "app/setup_options.h"
+#include "common/result.h"
+
+namespace koravale {
+
+struct InstallRequest {
+    std::optional<std::string> directory;  // typed, confirmed or from --dir
+    bool desktop_shortcut_wanted = false;
+    bool launch_after = false;
+    std::optional<std::uint32_t> wait_pid;
+};
+
+// The first failure ends the run; nothing done before it is undone.
+Status run_install_sequence(const InstallRequest& request, const ProgressReporter& progress = {});
+
+// The given directory (trimmed), else the registered location, else the
+// default; refused when it breaks a directory rule.
+Result<InstallLayout> resolve_install_layout(const std::optional<std::string>& directory);
+
+Status run_silent_install(const SetupOptions& options);
+
+}  // namespace koravale
