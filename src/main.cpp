@@ -9,8 +9,10 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/install_sequence.h"
 #include "app/setup_mode.h"
 #include "app/setup_options.h"
+#include "app/uninstall_sequence.h"
 #include "system/com_apartment.h"
 #include "system/install_paths.h"
 #include "system/process_arguments.h"
@@ -31,14 +33,19 @@ void prepare_process() {
     InitCommonControlsEx(&controls);
 }
 
+constexpr int EXIT_SUCCESS_STATUS = 0;
+
+int status_of(const Status& status) { return status ? EXIT_SUCCESS_STATUS : EXIT_FAILURE_STATUS; }
+
 int run(const SetupOptions& options) {
     switch (decide_run(options)) {
         case RunKind::SilentInstall:
+            return status_of(run_silent_install(options));
         case RunKind::SilentUninstall:
+            return status_of(run_silent_uninstall(options));
         case RunKind::Window:
-            // The install and uninstall sequences and the window are not
-            // part of this program yet: no run may report a success it
-            // did not have.
+            // The window is not part of this program yet: no run may report
+            // a success it did not have.
             return EXIT_FAILURE_STATUS;
     }
     return EXIT_FAILURE_STATUS;

@@ -1,0 +1,109 @@
+#include "app/install_sequence.h"
+
+#include "app/product_constants.h"
+#include "checks/disk_readiness.h"
+#include "checks/install_dir_rules.h"
+#include "common/text.h"
+#include "payload/embedded_payload.h"
+#include "system/file_queries.h"
+#include "system/install_paths.h"
+#include "system/known_folders.h"
+#include "system/program_files.h"
+#include "system/running_application.h"
+#include "system/shortcuts.h"
+#include "system/uninstall_registration.h"
+
+namespace koravale {
+namespace {
+
+constexpr std::string_view CLOSING_TEXT = "正在检查并关闭运行中的 KoraVale…";
+constexpr std::string_view EXTRACTING_TEXT = "正在解压并校验 KoraVale 程序完整性…";
+constexpr std::string_view PLACING_TEXT = "正在安装程序文件…";
+constexpr std::string_view REGISTERING_TEXT = "正在创建快捷方式与系统注册信息…";
+constexpr std::string_view CLEANING_TEXT = "正在清理旧安装目录中的程序文件…";
+constexpr std::string_view LAUNCHING_TEXT = "正在启动 KoraVale…";
+
+// A silent upgrade keeps the user's choice: the desktop shortcut comes back
+// only if it is still there; a fresh install always gets one.
+bool silent_desktop_shortcut_wanted() {
+    if (!read_installed_product().installed_version) return true;
+    const std::optional<std::string> desktop = known_folder_path(FOLDERID_Desktop);
+    return desktop && path_exists(join_path(*desktop, SHORTCUT_NAME));
+}
+
+}  // namespace
+
+Result<InstallLayout> resolve_install_layout(const std::optional<std::string>& directory) {
+    const Result<std::string> local_app_data = local_app_data_dir();
+    if (!local_app_data) return local_app_data.error();
+    const std::string data_dir = join_path(*local_app_data, PRODUCT_NAME);
+
+    std::string candidate;
+    if (directory && !trim_white_space(*directory).empty()) {
+        candidate = std::string(trim_white_space(*directory));
+    } else if (std::optional<std::string> registered = read_installed_product().install_location) {
+        candidate = std::move(*registered);
+    } else {
+        const Result<std::string> fallback = default_install_dir();
+        if (!fallback) return fallback.error();
+        candidate = *fallback;
+    }
+    const Result<std::string> canonical = validate_install_dir(candidate, data_dir);
+    if (!canonical) return canonical.error();
+    return layout_for(*canonical);
+}
+
+Status run_install_sequence(const InstallRequest& request, const ProgressReporter& progress) {
+    const std::optional<std::string> former_location = read_installed_product().install_location;
+
+    const Result<InstallLayout> resolved = resolve_install_layout(request.directory);
+    if (!resolved) return resolved.error();
+    const InstallLayout& layout = *resolved;
+
+    if (Status not_file = check_install_path_not_file(layout.install_dir); !not_file) return not_file;
+    const std::uint64_t expected_size = expected_image_size();
+    if (Status disk = check_install_disk(layout.install_dir, expected_size, platform_disk_queries()); !disk) {
+        return disk;
+    }
+
+    report(progress, CLOSING_TEXT);
+    close_running_application(request.wait_pid);
+
+    report(progress, EXTRACTING_TEXT);
+    const Result<ImageBytes> image = extract_application_image(expected_size);
+    if (!image) return image.error();
+
+    report(progress, PLACING_TEXT);
+    if (Status dir = ensure_install_directory(layout.install_dir); !dir) return dir;
+    const Result<std::string> staged = write_staged_program(layout.install_dir, image->bytes());
+    if (!staged) return staged.error();
+    if (Status replaced = replace_file_with_retry(*staged, layout.app_exe); !replaced) return replaced;
+    place_uninstaller_copy(layout.install_dir, layout.uninstaller);
+
+    const bool location_changed = former_location && !same_directory(*former_location, layout.install_dir);
+
+    report(progress, REGISTERING_TEXT);
+    create_install_shortcuts(layout, request.desktop_shortcut_wanted, location_changed);
+    if (Status registered = write_uninstall_registration(layout, image->size()); !registered) return registered;
+
+    if (location_changed) {
+        report(progress, CLEANING_TEXT);
+        remove_old_program_files(*former_location);
+    }
+    if (request.launch_after) {
+        report(progress, LAUNCHING_TEXT);
+        launch_application(layout.app_exe);
+    }
+    return Done{};
+}
+
+Status run_silent_install(const SetupOptions& options) {
+    InstallRequest request;
+    request.desktop_shortcut_wanted = silent_desktop_shortcut_wanted();
+    request.directory = options.dir;
+    request.launch_after = options.relaunch;
+    request.wait_pid = options.wait_pid;
+    return run_install_sequence(request);
+}
+
+}  // namespace koravale
