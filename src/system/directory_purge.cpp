@@ -22,6 +22,7 @@ constexpr ULONG SHARE_ALL = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELE
 struct Entry {
     std::wstring name;
     bool is_directory = false;  // a real folder, not a link to one
+    bool is_link = false;
 };
 
 enum class Opened { ok, gone, failed };
@@ -68,7 +69,7 @@ bool list_entries(HANDLE dir, std::vector<Entry>& entries) {
             if (name != L"." && name != L"..") {
                 const bool is_link = info->FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT;
                 const bool is_folder = info->FileAttributes & FILE_ATTRIBUTE_DIRECTORY;
-                entries.push_back({std::move(name), is_folder && !is_link});
+                entries.push_back({std::move(name), is_folder && !is_link, is_link});
             }
             if (info->NextEntryOffset == 0) break;
             offset += info->NextEntryOffset;
@@ -89,14 +90,50 @@ bool mark_with_retries(HANDLE entry) {
 
 bool remove_entry(HANDLE entry_handle, bool is_directory);
 
+// Whether the open entry is a link itself rather than what it points to.
+bool handle_is_link(HANDLE entry) {
+    FILE_ATTRIBUTE_TAG_INFO info;
+    return GetFileInformationByHandleEx(entry, FileAttributeTagInfo, &info, sizeof(info)) &&
+           (info.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+std::wstring final_path(HANDLE entry) {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetFinalPathNameByHandleW(entry, path.data(), static_cast<DWORD>(path.size()), 0);
+        if (length == 0) return {};
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        path.resize(length + 1);
+    }
+}
+
+// The open entry is the one named in the folder, not something a link
+// leads to: its final path is the folder's followed by its name.
+bool is_entry_itself(HANDLE entry, const std::wstring& folder_path, const std::wstring& name) {
+    const std::wstring expected = folder_path + L"\\" + name;
+    const std::wstring actual = final_path(entry);
+    return !folder_path.empty() &&
+           CompareStringOrdinal(actual.data(), static_cast<int>(actual.size()), expected.data(),
+                                static_cast<int>(expected.size()), TRUE) == CSTR_EQUAL;
+}
+
 bool remove_contents(HANDLE dir) {
     std::vector<Entry> entries;
     if (!list_entries(dir, entries)) return false;
+    const std::wstring folder_path = final_path(dir);
     for (const Entry& child : entries) {
         UniqueFileHandle handle;
         const Opened opened = open_relative(dir, child.name, child.is_directory, handle);
         if (opened == Opened::gone) continue;
-        if (opened == Opened::failed || !remove_entry(handle.get(), child.is_directory)) return false;
+        if (opened == Opened::failed) return false;
+        // Where a link cannot be opened as itself (Wine hands out its
+        // target), deleting through the handle would delete the target.
+        if (child.is_link && !handle_is_link(handle.get())) return false;
+        if (!is_entry_itself(handle.get(), folder_path, child.name)) return false;
+        if (!remove_entry(handle.get(), child.is_directory)) return false;
     }
     return true;
 }
@@ -111,14 +148,19 @@ bool remove_entry(HANDLE entry, bool is_directory) {
 
 bool purge_directory_tree(const std::string& dir) {
     const std::wstring path = to_wide(dir);
+    WIN32_FIND_DATAW listed;
+    {
+        const UniqueFindHandle find(
+            FindFirstFileExW(path.c_str(), FindExInfoBasic, &listed, FindExSearchNameMatch, nullptr, 0));
+        if (!find) return GetLastError() == ERROR_FILE_NOT_FOUND || GetLastError() == ERROR_PATH_NOT_FOUND;
+    }
     UniqueFileHandle root(CreateFileW(path.c_str(), DELETE | FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
                                       SHARE_ALL, nullptr, OPEN_EXISTING,
                                       FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    if (!root) return GetLastError() == ERROR_FILE_NOT_FOUND || GetLastError() == ERROR_PATH_NOT_FOUND;
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(root.get(), &info)) return false;
-    const bool is_link = info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT;
-    const bool is_folder = info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+    if (!root) return false;
+    const bool is_link = handle_is_link(root.get());
+    if ((listed.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && !is_link) return false;
+    const bool is_folder = listed.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
     return remove_entry(root.get(), is_folder && !is_link);
 }
 

@@ -8,12 +8,6 @@
 namespace koravale {
 namespace {
 
-struct FindHandleTraits {
-    using pointer = HANDLE;
-    static pointer invalid() { return INVALID_HANDLE_VALUE; }
-    static void close(pointer handle) { FindClose(handle); }
-};
-
 struct EntryKind {
     DWORD attributes;
     DWORD reparse_tag;
@@ -35,7 +29,7 @@ std::optional<EntryKind> entry_kind(const std::wstring& path) {
     if (GetLastError() != ERROR_SHARING_VIOLATION) return std::nullopt;
     // A few system files refuse even that; their folder still lists them.
     WIN32_FIND_DATAW data;
-    UniqueHandle<FindHandleTraits> find(
+    UniqueFindHandle find(
         FindFirstFileExW(path.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0));
     if (!find) return std::nullopt;
     const bool reparse = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;

@@ -8,16 +8,10 @@
 namespace koravale {
 namespace {
 
-struct FindHandleTraits {
-    using pointer = HANDLE;
-    static pointer invalid() { return INVALID_HANDLE_VALUE; }
-    static void close(pointer handle) { FindClose(handle); }
-};
-
 // A file opened by another process without sharing still lists in its folder.
 bool listed_in_folder(const std::wstring& path) {
     WIN32_FIND_DATAW data;
-    UniqueHandle<FindHandleTraits> find(
+    UniqueFindHandle find(
         FindFirstFileExW(path.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0));
     return static_cast<bool>(find);
 }

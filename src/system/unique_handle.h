@@ -54,6 +54,12 @@ struct FileHandleTraits {  // CreateFileW reports failure as INVALID_HANDLE_VALU
     static void close(pointer handle) { CloseHandle(handle); }
 };
 
+struct FindHandleTraits {  // FindFirstFileExW searches
+    using pointer = HANDLE;
+    static pointer invalid() { return INVALID_HANDLE_VALUE; }
+    static void close(pointer handle) { FindClose(handle); }
+};
+
 struct CoTaskStringTraits {  // texts the shell allocates for us
     using pointer = wchar_t*;
     static pointer invalid() { return nullptr; }
@@ -84,12 +90,36 @@ struct BstrTraits {  // texts COM error information hands out
     static void close(pointer text) { SysFreeString(text); }
 };
 
+template <typename Object>
+struct GdiObjectTraits {  // fonts and brushes
+    using pointer = Object;
+    static pointer invalid() { return nullptr; }
+    static void close(pointer object) { DeleteObject(object); }
+};
+
+struct IconTraits {  // icons LoadImageW made for us alone (no LR_SHARED)
+    using pointer = HICON;
+    static pointer invalid() { return nullptr; }
+    static void close(pointer icon) { DestroyIcon(icon); }
+};
+
+struct WindowTraits {
+    using pointer = HWND;
+    static pointer invalid() { return nullptr; }
+    static void close(pointer window) { DestroyWindow(window); }
+};
+
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
+using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
 using UniqueCoTaskString = UniqueHandle<CoTaskStringTraits>;
 using UniqueModule = UniqueHandle<ModuleTraits>;
 using UniqueRegistryKey = UniqueHandle<RegistryKeyTraits>;
 using UniqueLocalText = UniqueHandle<LocalMemoryTraits>;
 using UniqueBstr = UniqueHandle<BstrTraits>;
+using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
+using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
+using UniqueIcon = UniqueHandle<IconTraits>;
+using UniqueWindow = UniqueHandle<WindowTraits>;
 
 }  // namespace koravale

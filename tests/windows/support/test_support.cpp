@@ -6,6 +6,33 @@
 namespace koravale::testing_support {
 namespace {
 
+// Wine starts Unix programs through CreateProcessW, but neither waits for
+// them nor passes their exit status on: callers look for the result.
+void unix_command(const std::wstring& program, const std::wstring& arguments) {
+    const std::wstring application = L"Z:" + program;  // named, or ".exe" would be tried
+    std::wstring command_line = quoted(application) + L" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(application.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return;
+    const UniqueKernelHandle thread_handle(process.hThread), process_handle(process.hProcess);
+}
+
+std::wstring unix_path(const std::wstring& windows_path) {
+    using ToUnix = char* (*)(const wchar_t*);
+    const auto to_unix = reinterpret_cast<ToUnix>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (!to_unix) return {};
+    char* unix_name = to_unix(windows_path.c_str());
+    if (!unix_name) return {};
+    std::wstring name;  // Unix names are bytes; ours are ASCII
+    for (const char* c = unix_name; *c; ++c) name += static_cast<wchar_t>(static_cast<unsigned char>(*c));
+    HeapFree(GetProcessHeap(), 0, unix_name);
+    return name;
+}
+
 void remove_tree(const std::wstring& dir) {
     WIN32_FIND_DATAW entry;
     HANDLE search = FindFirstFileW((dir + L"\\*").c_str(), &entry);
@@ -15,7 +42,12 @@ void remove_tree(const std::wstring& dir) {
             if (name == L"." || name == L"..") continue;
             const std::wstring path = dir + L"\\" + name;
             SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            const bool is_link = entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT;
+            if (is_link && running_under_wine()) {
+                unix_command(L"\\bin\\rm", L"-f " + quoted(unix_path(path)));  // Wine would delete the target
+                for (int poll = 0; poll < 100 && file_exists(path); ++poll) Sleep(50);
+            }
+            else if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !is_link)
                 remove_tree(path);
             else
                 DeleteFileW(path.c_str());
@@ -117,5 +149,21 @@ ChildProcess::~ChildProcess() {
 }
 
 std::wstring quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
+
+bool running_under_wine() { return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
+
+bool make_unix_symlink(const std::wstring& link, const std::wstring& target) {
+    const std::wstring unix_target = unix_path(target);
+    if (unix_target.empty()) return false;
+    // The link's own folder exists; its name is appended on the Unix side.
+    const std::size_t slash = link.find_last_of(L'\\');
+    const std::wstring unix_folder = unix_path(link.substr(0, slash));
+    if (unix_folder.empty()) return false;
+    const std::wstring unix_link = unix_folder + L"/" + link.substr(slash + 1);
+    unix_command(L"\\bin\\ln", L"-s " + quoted(unix_target) + L" " + quoted(unix_link));
+    // Wine does not wait for a Unix program: its handle is signalled at once.
+    for (int poll = 0; poll < 100 && !file_exists(link); ++poll) Sleep(50);
+    return file_exists(link);
+}
 
 }  // namespace koravale::testing_support

@@ -58,4 +58,11 @@ private:
 
 std::wstring quoted(const std::wstring& text);
 
+bool running_under_wine();
+
+// A symbolic link made on the Unix side (Wine only: its CreateSymbolicLinkW
+// does nothing). Wine lists a link to a folder as a reparse point, as
+// Windows does, but a link to a file as the file itself.
+bool make_unix_symlink(const std::wstring& link, const std::wstring& target);
+
 }  // namespace koravale::testing_support
