@@ -33,6 +33,8 @@ std::wstring unix_path(const std::wstring& windows_path) {
     return name;
 }
 
+}  // namespace
+
 void remove_tree(const std::wstring& dir) {
     WIN32_FIND_DATAW entry;
     HANDLE search = FindFirstFileW((dir + L"\\*").c_str(), &entry);
@@ -56,8 +58,6 @@ void remove_tree(const std::wstring& dir) {
     }
     RemoveDirectoryW(dir.c_str());
 }
-
-}  // namespace
 
 std::wstring build_file(const char* variable) {
     const char* unix_path = std::getenv(variable);

@@ -16,6 +16,8 @@ namespace koravale::testing_support {
 std::wstring build_file(const char* variable);
 
 std::string read_file(const std::wstring& path);
+// The folder and everything in it; links are removed, never followed.
+void remove_tree(const std::wstring& dir);
 bool file_exists(const std::wstring& path);
 
 // A fresh folder under the user's temp folder, removed with its contents.

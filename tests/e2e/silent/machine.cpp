@@ -1,0 +1,94 @@
+#include "machine.h"
+
+#include <shlobj.h>
+
+#include "app/product_constants.h"
+#include "support/test_support.h"
+#include "system/known_folders.h"
+#include "system/unique_handle.h"
+#include "system/wide_string.h"
+
+namespace koravale::end_to_end {
+namespace {
+
+using namespace testing_support;
+
+const std::wstring UNINSTALL_KEY = to_wide(UNINSTALL_KEY_PATH);
+
+std::wstring folder(const KNOWNFOLDERID& id) { return to_wide(known_folder_path(id).value_or("")); }
+
+}  // namespace
+
+std::wstring join(const std::wstring& dir, const std::wstring& name) { return dir + L"\\" + name; }
+
+UserPlaces user_places() {
+    UserPlaces places;
+    places.local_app_data = folder(FOLDERID_LocalAppData);
+    places.default_install_dir = join(join(places.local_app_data, L"Programs"), L"KoraVale");
+    places.data_dir = join(places.local_app_data, L"KoraVale");
+    places.start_menu_shortcut = join(folder(FOLDERID_Programs), L"KoraVale.lnk");
+    places.desktop_shortcut = join(folder(FOLDERID_Desktop), L"KoraVale.lnk");
+    return places;
+}
+
+void reset_machine(const UserPlaces& places) {
+    RegDeleteTreeW(HKEY_CURRENT_USER, UNINSTALL_KEY.c_str());
+    remove_tree(places.default_install_dir);
+    remove_tree(places.data_dir);
+    DeleteFileW(places.start_menu_shortcut.c_str());
+    DeleteFileW(places.desktop_shortcut.c_str());
+}
+
+std::optional<std::wstring> registered_text(const wchar_t* name) {
+    wchar_t text[2048];
+    DWORD size = sizeof(text);
+    if (RegGetValueW(HKEY_CURRENT_USER, UNINSTALL_KEY.c_str(), name, RRF_RT_REG_SZ, nullptr, text, &size) !=
+        ERROR_SUCCESS)
+        return std::nullopt;
+    return std::wstring(text);
+}
+
+std::optional<DWORD> registered_number(const wchar_t* name) {
+    DWORD number = 0;
+    DWORD size = sizeof(number);
+    if (RegGetValueW(HKEY_CURRENT_USER, UNINSTALL_KEY.c_str(), name, RRF_RT_REG_DWORD, nullptr, &number, &size) !=
+        ERROR_SUCCESS)
+        return std::nullopt;
+    return number;
+}
+
+DWORD registered_value_count() {
+    UniqueRegistryKey key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, UNINSTALL_KEY.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) return 0;
+    DWORD count = 0;
+    RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr, nullptr,
+                     nullptr, nullptr);
+    return count;
+}
+
+void write_registered_text(const wchar_t* name, const std::wstring& text) {
+    RegSetKeyValueW(HKEY_CURRENT_USER, UNINSTALL_KEY.c_str(), name, REG_SZ, text.c_str(),
+                    static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
+std::optional<DWORD> run_setup(const std::wstring& program, const std::wstring& arguments) {
+    std::optional<ChildProcess> setup = ChildProcess::start(quoted(program) + L" " + arguments);
+    if (!setup || !setup->wait(60000)) return std::nullopt;
+    return setup->exit_code();
+}
+
+void write_text_file(const std::wstring& path, const std::string& text) {
+    const UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    if (file) WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+bool wait_until_gone(const std::wstring& path, DWORD milliseconds) {
+    for (DWORD waited = 0; file_exists(path); waited += 100) {
+        if (waited >= milliseconds) return false;
+        Sleep(100);
+    }
+    return true;
+}
+
+}  // namespace koravale::end_to_end

@@ -1,0 +1,241 @@
+// The built setup program run silently, as a user or a script would, in a
+// fresh Wine prefix: what is on disk and in the registry afterwards.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "machine.h"
+#include "payload/embedded_payload.h"
+#include "support/shortcut_reader.h"
+#include "support/test_support.h"
+#include "system/com_apartment.h"
+#include "system/unique_handle.h"
+#include "system/wide_string.h"
+
+namespace koravale::end_to_end {
+namespace {
+
+using namespace testing_support;
+
+constexpr DWORD REQUIRED_MARGIN = 12u << 20;
+
+class SilentInstall : public testing::Test {
+protected:
+    void SetUp() override { reset_machine(places_); }
+    void TearDown() override { reset_machine(places_); }
+
+    std::wstring app_in(const std::wstring& dir) const { return join(dir, L"KoraVale.exe"); }
+    std::wstring uninstaller_in(const std::wstring& dir) const { return join(dir, L"uninstall.exe"); }
+
+    void expect_installed_at(const std::wstring& dir) const {
+        EXPECT_TRUE(read_file(app_in(dir)) == sample_) << "the player's bytes";
+        EXPECT_TRUE(read_file(uninstaller_in(dir)) == read_file(setup_)) << "the uninstaller is the setup program";
+        EXPECT_FALSE(file_exists(join(dir, L"KoraVale.exe.new")));
+        EXPECT_FALSE(file_exists(join(dir, L"uninstall.exe.new")));
+        EXPECT_EQ(registered_text(L"InstallLocation"), dir);
+        EXPECT_EQ(registered_text(L"UninstallString"), quoted(uninstaller_in(dir)) + L" --uninstall");
+        EXPECT_EQ(registered_text(L"QuietUninstallString"), quoted(uninstaller_in(dir)) + L" --uninstall --silent");
+        EXPECT_EQ(registered_text(L"DisplayVersion"), L"1.4.6");
+        EXPECT_EQ(registered_number(L"EstimatedSize"), (sample_.size() + 1023) / 1024 + 2500);
+        EXPECT_EQ(registered_value_count(), 13u);
+        const auto start_menu = read_shortcut(from_wide_lossy(places_.start_menu_shortcut));
+        ASSERT_TRUE(start_menu);
+        EXPECT_EQ(start_menu->target, app_in(dir));
+        EXPECT_EQ(start_menu->working_dir, dir);
+    }
+
+    std::wstring shortcut_target(const std::wstring& shortcut) const {
+        const auto contents = read_shortcut(from_wide_lossy(shortcut));
+        return contents ? contents->target : L"";
+    }
+
+    // Nothing registered, no default directory: what a refusal must leave.
+    void expect_nothing_installed() const {
+        EXPECT_EQ(registered_value_count(), 0u);
+        EXPECT_FALSE(file_exists(places_.default_install_dir));
+        EXPECT_FALSE(file_exists(places_.start_menu_shortcut));
+    }
+
+    const ComApartment com_{COINIT_APARTMENTTHREADED};
+    const UserPlaces places_ = user_places();
+    const std::wstring setup_ = build_file("KORAVALE_SETUP_EXE");
+    const std::string sample_ = read_file(build_file("KORAVALE_SAMPLE_EXE"));
+    TempDir temp_;
+};
+
+TEST_F(SilentInstall, FreshInstallPlacesFilesRegistrationAndBothShortcuts) {
+    ASSERT_EQ(run_setup(setup_, L"/S"), 0u);
+    expect_installed_at(places_.default_install_dir);
+    EXPECT_EQ(shortcut_target(places_.desktop_shortcut), app_in(places_.default_install_dir));
+}
+
+TEST_F(SilentInstall, RelaunchStartsThePlayer) {
+    const std::wstring record = temp_ / L"started.txt";
+    SetEnvironmentVariableW(L"KORAVALE_SAMPLE_RECORD", record.c_str());
+    SetEnvironmentVariableW(L"KORAVALE_SAMPLE_EXIT_AFTER_MS", L"500");
+    const auto status = run_setup(setup_, L"/S --relaunch");
+    SetEnvironmentVariableW(L"KORAVALE_SAMPLE_RECORD", nullptr);
+    SetEnvironmentVariableW(L"KORAVALE_SAMPLE_EXIT_AFTER_MS", nullptr);
+    ASSERT_EQ(status, 0u);
+    for (int poll = 0; poll < 100 && !file_exists(record); ++poll) Sleep(100);
+    EXPECT_EQ(read_file(record), from_wide_lossy(quoted(app_in(places_.default_install_dir))));
+}
+
+TEST_F(SilentInstall, UpgradeKeepsTheUsersChoiceAboutTheDesktopShortcut) {
+    ASSERT_EQ(run_setup(setup_, L"/S"), 0u);
+    write_registered_text(L"DisplayVersion", L"1.4.5");
+    ASSERT_TRUE(DeleteFileW(places_.desktop_shortcut.c_str()));
+    ASSERT_EQ(run_setup(setup_, L"/S"), 0u);
+    EXPECT_FALSE(file_exists(places_.desktop_shortcut)) << "a deleted desktop shortcut stays deleted";
+
+    write_text_file(places_.desktop_shortcut, "not a shortcut any more");
+    ASSERT_EQ(run_setup(setup_, L"/S"), 0u);
+    EXPECT_EQ(shortcut_target(places_.desktop_shortcut), app_in(places_.default_install_dir)) << "rewritten";
+}
+
+TEST_F(SilentInstall, MovingAnInstallationCleansOnlyTheProgramFilesOfTheOldPlace) {
+    ASSERT_EQ(run_setup(setup_, L"/S"), 0u);
+    const std::wstring old_dir = places_.default_install_dir;
+    write_text_file(join(old_dir, L"KoraVale.exe.new"), "left over");
+    write_text_file(join(old_dir, L"my notes.txt"), "mine");
+    const std::wstring new_dir = temp_ / L"My Apps\\KoraVale";
+
+    ASSERT_EQ(run_setup(setup_, L"--dir " + quoted(new_dir) + L" /S"), 0u);
+    expect_installed_at(new_dir);
+    EXPECT_EQ(shortcut_target(places_.desktop_shortcut), app_in(new_dir));
+    for (const wchar_t* name : {L"KoraVale.exe", L"KoraVale.exe.new", L"uninstall.exe", L"uninstall.exe.new"}) {
+        EXPECT_FALSE(file_exists(join(old_dir, name))) << from_wide_lossy(name);
+    }
+    EXPECT_EQ(read_file(join(old_dir, L"my notes.txt")), "mine");
+}
+
+TEST_F(SilentInstall, AFormerLocationInOtherLetterCaseIsTheSamePlace) {
+    ASSERT_EQ(run_setup(setup_, L"/S"), 0u);
+    std::wstring shouted = places_.default_install_dir;
+    CharUpperBuffW(shouted.data(), static_cast<DWORD>(shouted.size()));
+    ASSERT_EQ(run_setup(setup_, L"/S /D=" + shouted), 0u);
+    // Cleaning "the old place" would have deleted the new program files.
+    EXPECT_TRUE(read_file(app_in(places_.default_install_dir)) == sample_);
+    EXPECT_TRUE(file_exists(uninstaller_in(places_.default_install_dir)));
+}
+
+struct Refusal {
+    const char* name;
+    std::wstring arguments;
+};
+
+class SilentInstallRefusal : public SilentInstall, public testing::WithParamInterface<Refusal> {};
+
+TEST_P(SilentInstallRefusal, ChangesNothingAndExitsWithOne) {
+    const std::wstring file = temp_ / L"a file";
+    write_text_file(file, "x");
+    std::wstring arguments = GetParam().arguments;
+    if (const std::size_t at = arguments.find(L"{file}"); at != std::wstring::npos) arguments.replace(at, 6, file);
+    EXPECT_EQ(run_setup(setup_, arguments), 1u);
+    expect_nothing_installed();
+    EXPECT_EQ(read_file(file), "x");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    BeforeAnythingChanges, SilentInstallRefusal,
+    testing::Values(Refusal{"missing_drive_letter", L"/S --dir K:\\KoraVale"},
+                    Refusal{"question_mark", L"/S \"--dir=C:\\Apps\\Kora?Vale\""},
+                    Refusal{"drive_root", L"/S /D=C:\\"},
+                    Refusal{"existing_file", L"/S --dir \"{file}\""}),
+    [](const testing::TestParamInfo<Refusal>& info) { return info.param.name; });
+
+TEST_F(SilentInstall, ARegisteredLocationThatBreaksARuleIsRefused) {
+    write_registered_text(L"InstallLocation", L"C:\\Apps|Bad\\KoraVale");
+    write_registered_text(L"DisplayVersion", L"1.4.5");
+    EXPECT_EQ(run_setup(setup_, L"/S"), 1u);
+    EXPECT_EQ(registered_text(L"InstallLocation"), L"C:\\Apps|Bad\\KoraVale");
+    EXPECT_EQ(registered_value_count(), 2u);
+    EXPECT_FALSE(file_exists(places_.default_install_dir));
+}
+
+// Q: is a small tmpfs: fill it until exactly the requirement is free, then
+// one page more (tmpfs counts whole pages, so one byte less is not possible).
+class SilentInstallOnAFullDrive : public SilentInstall {
+protected:
+    std::wstring drive_ = std::wstring(1, static_cast<wchar_t>(std::getenv("KORAVALE_TMPFS_DRIVE")[0])) + L":";
+    std::wstring filler_ = drive_ + L"\\filler.bin";
+
+    void fill_until_free(ULONGLONG free_bytes) {
+        ULARGE_INTEGER available;
+        ASSERT_TRUE(GetDiskFreeSpaceExW((drive_ + L"\\").c_str(), &available, nullptr, nullptr));
+        ASSERT_GT(available.QuadPart, free_bytes);
+        const UniqueFileHandle file(
+            CreateFileW(filler_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        ASSERT_TRUE(file);
+        const std::string chunk(available.QuadPart - free_bytes, '\0');
+        DWORD written = 0;
+        ASSERT_TRUE(WriteFile(file.get(), chunk.data(), static_cast<DWORD>(chunk.size()), &written, nullptr));
+        ASSERT_TRUE(GetDiskFreeSpaceExW((drive_ + L"\\").c_str(), &available, nullptr, nullptr));
+        ASSERT_EQ(available.QuadPart, free_bytes);
+    }
+
+    void TearDown() override {
+        run_setup(setup_, L"--uninstall --silent --dir " + drive_ + L"\\KoraVale");
+        DeleteFileW(filler_.c_str());
+        SilentInstall::TearDown();
+    }
+};
+
+TEST_F(SilentInstallOnAFullDrive, OnePageShortIsRefused) {
+    const ULONGLONG required = expected_image_size() + REQUIRED_MARGIN;
+    ASSERT_EQ(required % 4096, 0u) << "the sample image is a whole number of pages";
+    fill_until_free(required - 4096);
+    EXPECT_EQ(run_setup(setup_, L"/S /D=" + drive_ + L"\\KoraVale"), 1u);
+    expect_nothing_installed();
+    EXPECT_FALSE(file_exists(drive_ + L"\\KoraVale"));
+}
+
+TEST_F(SilentInstallOnAFullDrive, ExactlyTheRequirementIsEnough) {
+    fill_until_free(expected_image_size() + REQUIRED_MARGIN);
+    EXPECT_EQ(run_setup(setup_, L"/S /D=" + drive_ + L"\\KoraVale"), 0u);
+    EXPECT_TRUE(read_file(app_in(drive_ + L"\\KoraVale")) == sample_);
+}
+
+TEST_F(SilentInstall, ARunningPlayerIsClosedAndReplaced) {
+    ASSERT_EQ(run_setup(setup_, L"/S"), 0u);
+    auto player = ChildProcess::start(quoted(app_in(places_.default_install_dir)));
+    ASSERT_TRUE(player && player->wait_for_window(L"KoraValeMainWindow", 10000));
+    EXPECT_EQ(run_setup(setup_, L"/S"), 0u);
+    EXPECT_TRUE(player->wait(5000)) << "the player was asked to close";
+    EXPECT_TRUE(read_file(app_in(places_.default_install_dir)) == sample_);
+}
+
+TEST_F(SilentInstall, APlayerThatWillNotLetGoFailsTheInstallAndKeepsTheOldProgram) {
+    ASSERT_EQ(run_setup(setup_, L"/S"), 0u);
+    SetEnvironmentVariableW(L"KORAVALE_SAMPLE_IGNORE_CLOSE", L"1");
+    SetEnvironmentVariableW(L"KORAVALE_SAMPLE_HOLD_FILE_MS", L"60000");
+    auto player = ChildProcess::start(quoted(app_in(places_.default_install_dir)));
+    SetEnvironmentVariableW(L"KORAVALE_SAMPLE_IGNORE_CLOSE", nullptr);
+    SetEnvironmentVariableW(L"KORAVALE_SAMPLE_HOLD_FILE_MS", nullptr);
+    ASSERT_TRUE(player && player->wait_for_window(L"KoraValeMainWindow", 10000));
+
+    EXPECT_EQ(run_setup(setup_, L"/S"), 1u);
+    EXPECT_TRUE(read_file(app_in(places_.default_install_dir)) == sample_);
+    EXPECT_FALSE(file_exists(join(places_.default_install_dir, L"KoraVale.exe.new")));
+    EXPECT_FALSE(player->wait(0)) << "still running: it ignored every request";
+}
+
+// A copy of the setup program whose embedded stream has one byte flipped.
+TEST_F(SilentInstall, ADamagedPayloadWritesNothing) {
+    std::string program = read_file(setup_);
+    const std::span<const std::uint8_t> stream = compressed_image();
+    const std::string head(stream.begin(), stream.begin() + 64);
+    const std::size_t at = program.find(head);
+    ASSERT_NE(at, std::string::npos);
+    ASSERT_EQ(program.find(head, at + 1), std::string::npos);
+    program[at + stream.size() / 2] ^= 0x20;
+    const std::wstring damaged = temp_ / L"KoraValeSetup.exe";
+    write_text_file(damaged, program);
+
+    EXPECT_EQ(run_setup(damaged, L"/S"), 1u);
+    expect_nothing_installed();
+}
+
+}  // namespace
+}  // namespace koravale::end_to_end

@@ -1,0 +1,124 @@
+// Silent uninstalls of a real installation, from the installed uninstaller
+// and from copies elsewhere.
+
+#include <gtest/gtest.h>
+
+#include "machine.h"
+#include "support/test_support.h"
+#include "system/unique_handle.h"
+
+namespace koravale::end_to_end {
+namespace {
+
+using namespace testing_support;
+
+class SilentUninstall : public testing::Test {
+protected:
+    void SetUp() override {
+        reset_machine(places_);
+        ASSERT_EQ(run_setup(setup_, L"/S"), 0u);
+        CreateDirectoryW(places_.data_dir.c_str(), nullptr);
+        CreateDirectoryW(join(places_.data_dir, L"cache").c_str(), nullptr);
+        write_text_file(join(places_.data_dir, L"settings.json"), "{}");
+        write_text_file(join(places_.data_dir, L"cache\\logo.png"), "png");
+        write_text_file(staged_app_, "half written");
+    }
+    void TearDown() override { reset_machine(places_); }
+
+    // What every uninstall removes, whoever runs it.
+    void expect_player_removed() const {
+        EXPECT_FALSE(file_exists(app_));
+        EXPECT_FALSE(file_exists(staged_app_));
+        EXPECT_FALSE(file_exists(places_.start_menu_shortcut));
+        EXPECT_FALSE(file_exists(places_.desktop_shortcut));
+        EXPECT_EQ(registered_value_count(), 0u);
+    }
+
+    const UserPlaces places_ = user_places();
+    const std::wstring setup_ = build_file("KORAVALE_SETUP_EXE");
+    const std::wstring dir_ = places_.default_install_dir;
+    const std::wstring app_ = join(dir_, L"KoraVale.exe");
+    const std::wstring staged_app_ = join(dir_, L"KoraVale.exe.new");
+    const std::wstring uninstaller_ = join(dir_, L"uninstall.exe");
+    TempDir temp_;
+};
+
+TEST_F(SilentUninstall, FromTheInstalledUninstallerRemovesItselfAfterItHasEnded) {
+    ASSERT_EQ(run_setup(uninstaller_, L"--silent"), 0u);
+    expect_player_removed();
+    EXPECT_EQ(read_file(join(places_.data_dir, L"settings.json")), "{}") << "personal data kept";
+    EXPECT_TRUE(wait_until_gone(dir_, 20000)) << "uninstall.exe and its folder go once the process has ended";
+}
+
+TEST_F(SilentUninstall, PurgeDataRemovesThePersonalDataTree) {
+    ASSERT_EQ(run_setup(uninstaller_, L"--silent --purge-data"), 0u);
+    expect_player_removed();
+    EXPECT_FALSE(file_exists(places_.data_dir));
+    EXPECT_TRUE(wait_until_gone(dir_, 20000));
+}
+
+TEST_F(SilentUninstall, PurgeNeverFollowsALinkOutOfTheDataFolder) {
+    const std::wstring music = temp_ / L"Music";
+    ASSERT_TRUE(CreateDirectoryW(music.c_str(), nullptr));
+    write_text_file(join(music, L"song.mp3"), "la");
+    ASSERT_TRUE(make_unix_symlink(join(places_.data_dir, L"cache\\music"), music));
+
+    ASSERT_EQ(run_setup(uninstaller_, L"--silent --purge-data"), 0u);
+    expect_player_removed();
+    EXPECT_EQ(read_file(join(music, L"song.mp3")), "la");
+    // Windows removes the link itself and the whole data folder goes; Wine
+    // cannot open a link as itself, so the purge stops at it instead.
+    if (!running_under_wine()) EXPECT_FALSE(file_exists(places_.data_dir));
+}
+
+TEST_F(SilentUninstall, FromACopyElsewhereDeletesTheInstalledUninstallerItself) {
+    const std::wstring copy = temp_ / L"KoraValeSetup.exe";
+    ASSERT_TRUE(CopyFileW(setup_.c_str(), copy.c_str(), FALSE));
+    ASSERT_EQ(run_setup(copy, L"--uninstall --silent"), 0u);
+    expect_player_removed();
+    EXPECT_FALSE(file_exists(dir_)) << "gone before the process ended: no self-removal needed";
+    EXPECT_TRUE(file_exists(copy));
+}
+
+TEST_F(SilentUninstall, AReadOnlyProgramIsDeleted) {
+    ASSERT_TRUE(SetFileAttributesW(app_.c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_EQ(run_setup(setup_, L"--uninstall /S"), 0u);
+    expect_player_removed();
+}
+
+TEST_F(SilentUninstall, AProgramFileHeldOpenStaysButTheRestGoes) {
+    {
+        const UniqueFileHandle held(CreateFileW(app_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                                0, nullptr));
+        ASSERT_TRUE(held);
+        ASSERT_EQ(run_setup(setup_, L"--uninstall --silent"), 0u);
+    }
+    EXPECT_TRUE(file_exists(app_));
+    EXPECT_FALSE(file_exists(uninstaller_));
+    EXPECT_FALSE(file_exists(places_.start_menu_shortcut));
+    EXPECT_EQ(registered_value_count(), 0u);
+}
+
+TEST_F(SilentUninstall, ACopyNamedLikeTheUninstallerUninstallsItsOwnFolder) {
+    // A second installation elsewhere, uninstalled by its renamed uninstaller
+    // although the registration names the first one.
+    const std::wstring other = temp_ / L"Other";
+    ASSERT_TRUE(CreateDirectoryW(other.c_str(), nullptr));
+    ASSERT_TRUE(CopyFileW(app_.c_str(), join(other, L"KoraVale.exe").c_str(), FALSE));
+    const std::wstring renamed = join(other, L"Uninstall.EXE");
+    ASSERT_TRUE(CopyFileW(setup_.c_str(), renamed.c_str(), FALSE));
+
+    ASSERT_EQ(run_setup(renamed, L"/s"), 0u);
+    EXPECT_FALSE(file_exists(join(other, L"KoraVale.exe")));
+    EXPECT_TRUE(wait_until_gone(other, 20000));
+    EXPECT_TRUE(file_exists(app_)) << "the registered installation is another one";
+}
+
+TEST(SilentUninstallOfNothing, SucceedsWithNothingToRemove) {
+    reset_machine(user_places());
+    EXPECT_EQ(run_setup(build_file("KORAVALE_SETUP_EXE"), L"--uninstall --silent"), 0u);
+    EXPECT_EQ(registered_value_count(), 0u);
+}
+
+}  // namespace
+}  // namespace koravale::end_to_end
