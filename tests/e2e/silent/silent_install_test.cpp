@@ -120,6 +120,39 @@ TEST_F(SilentInstall, AFormerLocationInOtherLetterCaseIsTheSamePlace) {
     EXPECT_TRUE(file_exists(uninstaller_in(places_.default_install_dir)));
 }
 
+// What an interrupted or failed earlier run can leave behind.
+enum class Leftover { StagingFilesWithoutUninstaller, RegistrationWithoutFiles, FilesWithoutRegistration };
+
+class SilentInstallAfterAnInterruption : public SilentInstall, public testing::WithParamInterface<Leftover> {};
+
+TEST_P(SilentInstallAfterAnInterruption, ARerunCompletesTheInstallAndKeepsTheUsersFiles) {
+    const std::wstring dir = places_.default_install_dir;
+    ASSERT_EQ(run_setup(setup_, L"/S"), 0u);
+    write_text_file(join(dir, L"my playlist.m3u"), "#EXTM3U");
+    switch (GetParam()) {
+        case Leftover::StagingFilesWithoutUninstaller:
+            write_text_file(join(dir, L"KoraVale.exe.new"), "half");
+            write_text_file(join(dir, L"uninstall.exe.new"), "half");
+            ASSERT_TRUE(DeleteFileW(uninstaller_in(dir).c_str()));
+            break;
+        case Leftover::RegistrationWithoutFiles:
+            ASSERT_TRUE(DeleteFileW(app_in(dir).c_str()));
+            ASSERT_TRUE(DeleteFileW(uninstaller_in(dir).c_str()));
+            break;
+        case Leftover::FilesWithoutRegistration:
+            write_text_file(app_in(dir), "an older player");
+            RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KoraVale");
+            break;
+    }
+    ASSERT_EQ(run_setup(setup_, L"/S"), 0u);
+    expect_installed_at(dir);
+    EXPECT_EQ(read_file(join(dir, L"my playlist.m3u")), "#EXTM3U");
+}
+
+INSTANTIATE_TEST_SUITE_P(Leftovers, SilentInstallAfterAnInterruption,
+                         testing::Values(Leftover::StagingFilesWithoutUninstaller, Leftover::RegistrationWithoutFiles,
+                                         Leftover::FilesWithoutRegistration));
+
 struct Refusal {
     const char* name;
     std::wstring arguments;
