@@ -16,6 +16,8 @@
 #include "system/com_apartment.h"
 #include "system/install_paths.h"
 #include "system/process_arguments.h"
+#include "system/uninstall_registration.h"
+#include "ui/setup_window.h"
 
 namespace koravale {
 namespace {
@@ -43,10 +45,11 @@ int run(const SetupOptions& options) {
             return status_of(run_silent_install(options));
         case RunKind::SilentUninstall:
             return status_of(run_silent_uninstall(options));
-        case RunKind::Window:
-            // The window is not part of this program yet: no run may report
-            // a success it did not have.
-            return EXIT_FAILURE_STATUS;
+        case RunKind::Window: {
+            const std::optional<std::string> installed_version = read_installed_product().installed_version;
+            return static_cast<int>(
+                run_setup_window(decide_mode(options, installed_version), installed_version, options));
+        }
     }
     return EXIT_FAILURE_STATUS;
 }

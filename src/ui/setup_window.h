@@ -1,0 +1,24 @@
+#pragma once
+// The window of an interactive run: built for the mode, run until it is
+// closed, then torn down.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "app/setup_mode.h"
+#include "app/setup_options.h"
+#include "system/unique_handle.h"
+
+namespace koravale {
+
+// 0 once the window has closed, whatever the operation's outcome; 1 when
+// the window could not be created.
+std::uint32_t run_setup_window(SetupMode mode, const std::optional<std::string>& installed_version,
+                               const SetupOptions& options);
+
+UniqueFont make_ui_font(int points, bool bold, int dpi);
+
+}  // namespace koravale

@@ -1,0 +1,177 @@
+#include "ui/setup_window_procedure.h"
+
+#include <memory>
+#include <string>
+#include <variant>
+
+#include "checks/install_dir_rules.h"
+#include "system/wide_string.h"
+#include "ui/control_text.h"
+#include "ui/folder_picker.h"
+#include "ui/setup_window_ids.h"
+#include "ui/setup_window_state.h"
+#include "ui/setup_worker.h"
+
+namespace koravale {
+namespace {
+
+constexpr COLORREF BACKGROUND_COLOUR = RGB(0xFF, 0xFF, 0xFF);
+constexpr COLORREF TEXT_COLOUR = RGB(0x22, 0x22, 0x22);
+constexpr COLORREF STATUS_COLOUR = RGB(0x66, 0x66, 0x66);
+
+constexpr char INVALID_DIR_CAPTION[] = "安装目录无效";
+constexpr char FAILED_CAPTION[] = "操作未完成";
+constexpr char UNINSTALLED_CAPTION[] = "卸载完成";
+constexpr char UNINSTALLED_TEXT[] = "KoraVale 已从您的电脑卸载。";
+// No step has run when the thread cannot even start: the user may simply try again.
+constexpr char NO_WORKER_TEXT[] = "无法启动后台任务，请稍后重试";
+
+SetupWindowState* state_of(HWND window) {
+    return reinterpret_cast<SetupWindowState*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+void show_message(HWND owner, std::string_view caption, std::string_view text, UINT icon) {
+    MessageBoxW(owner, to_wide(text).c_str(), to_wide(caption).c_str(), MB_OK | icon);
+}
+
+void show_failure(SetupWindowState& state, HWND window, const std::string& message) {
+    set_controls_enabled(state, true);
+    set_control_text(state.progress_text, message);
+    show_message(window, FAILED_CAPTION, message, MB_ICONERROR);
+}
+
+void begin_operation(SetupWindowState& state) {
+    state.busy = true;
+    set_controls_enabled(state, false);
+}
+
+// A worker that could not start leaves nothing running: back to idle.
+void abandon_operation(SetupWindowState& state, HWND window) {
+    state.busy = false;
+    show_failure(state, window, NO_WORKER_TEXT);
+}
+
+void start_install(SetupWindowState& state, HWND window) {
+    const std::string typed = read_edit_text(state.install_dir);
+    const Result<std::string> directory = validate_install_dir(typed, state.data_dir);
+    if (!directory) {
+        set_control_text(state.progress_text, directory.error().message);
+        show_message(window, INVALID_DIR_CAPTION, directory.error().message, MB_ICONERROR);
+        return;
+    }
+    // Not busy yet, so the box's EN_CHANGE refreshes the disk line for the new text.
+    if (*directory != typed) set_control_text(state.install_dir, *directory);
+
+    begin_operation(state);
+    InstallJob job{.directory = *directory,
+                   .wait_pid = state.wait_pid,
+                   .window = window,
+                   .create_desktop_shortcut = is_checked(state.desktop_shortcut),
+                   .launch_after = is_checked(state.launch_after)};
+    if (!start_install_worker(std::move(job))) abandon_operation(state, window);
+}
+
+void start_uninstall(SetupWindowState& state, HWND window) {
+    begin_operation(state);
+    UninstallJob job{.directory = state.dir_option, .window = window, .purge_personal_data = is_checked(state.purge_data)};
+    if (!start_uninstall_worker(std::move(job))) abandon_operation(state, window);
+}
+
+void complete_operation(SetupWindowState& state, HWND window, std::unique_ptr<WorkerOutcome> outcome) {
+    state.busy = false;
+    if (const auto* failed = std::get_if<WorkerOutcome::Failed>(&outcome->value)) {
+        show_failure(state, window, failed->message);
+        return;
+    }
+    if (auto* removal = std::get_if<WorkerOutcome::DoneWithSelfRemoval>(&outcome->value)) {
+        state.pending_self_removal = std::move(removal->removal);
+    } else {
+        state.pending_self_removal.reset();
+    }
+    if (state.is_uninstall) show_message(window, UNINSTALLED_CAPTION, UNINSTALLED_TEXT, MB_ICONINFORMATION);
+    DestroyWindow(window);
+}
+
+LRESULT on_command(SetupWindowState& state, HWND window, WPARAM wparam, LPARAM lparam) {
+    const int id = LOWORD(wparam);
+    const int code = HIWORD(wparam);
+    if (!state.busy) {
+        if (id == IDC_INSTALL_DIR && code == EN_CHANGE) {
+            refresh_disk_status(state);
+            return 0;
+        }
+        if (code == BN_CLICKED) {
+            switch (id) {
+                case IDC_BROWSE:
+                    choose_install_folder(state, window);
+                    return 0;
+                case IDC_CANCEL:
+                    DestroyWindow(window);
+                    return 0;
+                case IDC_MAIN_ACTION:
+                    if (state.is_uninstall) {
+                        start_uninstall(state, window);
+                    } else {
+                        start_install(state, window);
+                    }
+                    return 0;
+                default:
+                    break;
+            }
+        }
+    }
+    return DefWindowProcW(window, WM_COMMAND, wparam, lparam);
+}
+
+LRESULT on_control_colour(const SetupWindowState& state, WPARAM wparam, LPARAM lparam) {
+    const HDC dc = reinterpret_cast<HDC>(wparam);
+    SetBkMode(dc, OPAQUE);
+    SetBkColor(dc, BACKGROUND_COLOUR);
+    SetTextColor(dc, reinterpret_cast<HWND>(lparam) == state.disk_status ? STATUS_COLOUR : TEXT_COLOUR);
+    return reinterpret_cast<LRESULT>(state.background_brush.get());
+}
+
+}  // namespace
+
+void set_controls_enabled(const SetupWindowState& state, bool enabled) {
+    EnableWindow(state.main_action, enabled);
+    EnableWindow(state.cancel, enabled);
+    for (HWND control : {state.install_dir, state.browse, state.desktop_shortcut, state.launch_after, state.purge_data}) {
+        if (control != nullptr) EnableWindow(control, enabled);
+    }
+}
+
+LRESULT CALLBACK handle_setup_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    SetupWindowState* state = state_of(window);
+    switch (message) {
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        case WM_CLOSE:
+            if (state == nullptr || !state->busy) DestroyWindow(window);
+            return 0;
+        case WM_COMMAND:
+            if (state == nullptr) break;
+            return on_command(*state, window, wparam, lparam);
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLORSTATIC:
+            if (state == nullptr) break;
+            return on_control_colour(*state, wparam, lparam);
+        case WM_SETUP_PROGRESS:
+            if (state != nullptr && lparam != 0) {
+                const std::unique_ptr<std::string> text(reinterpret_cast<std::string*>(lparam));
+                set_control_text(state->progress_text, *text);
+            }
+            return 0;
+        case WM_SETUP_DONE:
+            if (state != nullptr && lparam != 0) {
+                complete_operation(*state, window, std::unique_ptr<WorkerOutcome>(reinterpret_cast<WorkerOutcome*>(lparam)));
+            }
+            return 0;
+        default:
+            break;
+    }
+    return DefWindowProcW(window, message, wparam, lparam);
+}
+
+}  // namespace koravale

@@ -1,0 +1,45 @@
+#pragma once
+// Everything one setup window keeps between messages. It hangs off the
+// frame's GWLP_USERDATA and is touched only on the window's own thread.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "app/uninstall_sequence.h"
+#include "system/unique_handle.h"
+
+namespace koravale {
+
+struct SetupWindowState {
+    std::string data_dir;  // empty when there is no local application-data folder
+    std::optional<std::string> dir_option;
+    std::optional<PendingSelfRemoval> pending_self_removal;
+    std::optional<std::uint32_t> wait_pid;
+
+    UniqueFont body_font;
+    UniqueFont heading_font;
+    UniqueFont small_font;
+    UniqueBrush background_brush;
+    UniqueIcon product_icon;
+
+    // Always there (unless creation failed).
+    HWND progress_text = nullptr;
+    HWND main_action = nullptr;
+    HWND cancel = nullptr;
+    // Install forms only.
+    HWND install_dir = nullptr;
+    HWND browse = nullptr;
+    HWND disk_status = nullptr;
+    HWND desktop_shortcut = nullptr;
+    HWND launch_after = nullptr;
+    // Uninstall form only.
+    HWND purge_data = nullptr;
+
+    bool is_uninstall = false;
+    bool busy = false;  // a worker runs: no second operation, no closing
+};
+
+}  // namespace koravale

@@ -1,0 +1,24 @@
+#pragma once
+// How an operation on the worker thread ended, as the window receives it.
+
+#include <string>
+#include <variant>
+
+#include "app/uninstall_sequence.h"
+
+namespace koravale {
+
+struct WorkerOutcome {
+    struct Failed {
+        std::string message;  // the sequence's first failure, shown as it stands
+    };
+    struct Done {};
+    // The installed uninstaller ran: it and its folder go once the process has ended.
+    struct DoneWithSelfRemoval {
+        PendingSelfRemoval removal;
+    };
+
+    std::variant<Failed, Done, DoneWithSelfRemoval> value;
+};
+
+}  // namespace koravale
