@@ -16,6 +16,7 @@
 #include "system/com_apartment.h"
 #include "system/install_paths.h"
 #include "system/process_arguments.h"
+#include "system/system_libraries.h"
 #include "system/uninstall_registration.h"
 #include "ui/setup_window.h"
 
@@ -28,6 +29,7 @@ void prepare_process() {
     // Every result is ignored: a process whose DPI context or controls were
     // already set up by someone else runs on as it is.
     SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    preload_system_libraries();
     SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof(controls);

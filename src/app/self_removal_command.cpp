@@ -56,4 +56,6 @@ std::string self_removal_command_line(std::string_view command_shell, std::strin
     return line;
 }
 
+bool safe_for_command_shell(std::string_view path) { return path.find('%') == std::string_view::npos; }
+
 }  // namespace koravale

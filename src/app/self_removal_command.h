@@ -23,4 +23,9 @@ std::string command_shell_path(std::string_view system_root);
 std::string self_removal_command_line(std::string_view command_shell, std::string_view uninstaller,
                                       std::string_view install_dir);
 
+// Whether a path means only itself on the shell's command line. The shell
+// expands %NAME% and its loop variable %i even between quotes, so a path
+// with a percent sign could name another file or folder to it.
+bool safe_for_command_shell(std::string_view path);
+
 }  // namespace koravale

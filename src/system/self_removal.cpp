@@ -12,6 +12,8 @@ namespace koravale {
 static_assert(sizeof(STARTUPINFOW) == 104, "the shell is started with the 64-bit start-up record");
 
 void schedule_self_removal(const std::string& uninstaller_path, const std::string& install_dir) {
+    // Leaving both in place is better than a shell that deletes something else.
+    if (!safe_for_command_shell(uninstaller_path) || !safe_for_command_shell(install_dir)) return;
     const std::string system_root = system_root_or_default(environment_variable("SystemRoot"));
     const std::string shell = command_shell_path(system_root);
     std::wstring command_line = to_wide(self_removal_command_line(shell, uninstaller_path, install_dir));

@@ -16,6 +16,13 @@ TEST(SelfRemovalCommand, QuotesEveryPathWholeAndNamesTheDirectoryTwice) {
               "if not exist \"D:\\My Apps\\KoraVale\" exit /b 0 & ping -n 2 127.0.0.1 >NUL)\"");
 }
 
+TEST(SelfRemovalCommand, OnlyAPercentSignMakesAPathUnsafeForTheShell) {
+    EXPECT_TRUE(safe_for_command_shell("D:\\Apps & Tools (x86)\\Kora^Vale!\\uninstall.exe"));
+    EXPECT_FALSE(safe_for_command_shell("D:\\100%idle\\KoraVale"));
+    EXPECT_FALSE(safe_for_command_shell("D:\\%USERNAME%\\KoraVale"));
+    EXPECT_FALSE(safe_for_command_shell("%"));
+}
+
 TEST(SelfRemovalCommand, ShellLiesInTheSystemRootOrInCWindows) {
     EXPECT_EQ(command_shell_path(system_root_or_default("E:\\WINNT")), "E:\\WINNT\\System32\\cmd.exe");
     EXPECT_EQ(command_shell_path(system_root_or_default(std::nullopt)), "C:\\Windows\\System32\\cmd.exe");
