@@ -39,11 +39,11 @@ struct ChildSpec {
     HFONT font;  // none for the icon
 };
 
-HWND create_child(HWND frame, HINSTANCE instance, const ChildSpec& spec) {
-    const HWND child = CreateWindowExW(spec.extended_style, spec.window_class, to_wide(spec.text).c_str(), spec.style,
-                                       spec.rect.x, spec.rect.y, spec.rect.width, spec.rect.height, frame,
-                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
-    if (child != nullptr && spec.font != nullptr) SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(spec.font), TRUE);
+HWND create_child(HWND frame, HINSTANCE instance, const ChildSpec& control) {
+    const HWND child = CreateWindowExW(control.extended_style, control.window_class, to_wide(control.text).c_str(), control.style,
+                                       control.rect.x, control.rect.y, control.rect.width, control.rect.height, frame,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), instance, nullptr);
+    if (child != nullptr && control.font != nullptr) SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(control.font), TRUE);
     return child;
 }
 
