@@ -19,9 +19,13 @@ public:
     ImageBytes& operator=(const ImageBytes&) = delete;
     ~ImageBytes();
 
-    // Keeps the first min(size, new size) bytes; the process ends when
-    // memory runs out, as it would for any other allocation.
+    // Keeps the first min(size, new size) bytes. Growing may move the block;
+    // shrinking never does, so the bytes stay where they were written. The
+    // process ends when memory runs out, as it would for any other allocation.
     void resize(std::size_t size);
+    // Sets aside room for `capacity` bytes now, so that growing up to it
+    // never moves the block.
+    void reserve(std::size_t capacity);
 
     std::uint8_t* data() { return data_; }
     const std::uint8_t* data() const { return data_; }
@@ -34,6 +38,7 @@ public:
 private:
     std::uint8_t* data_ = nullptr;
     std::size_t size_ = 0;
+    std::size_t capacity_ = 0;
 };
 
 }  // namespace koravale

@@ -33,19 +33,34 @@ SetupError unpack_failed() { return SetupError{std::string(UNPACK_FAILED_MESSAGE
 
 uInt clamp_to_uint(std::size_t size) { return static_cast<uInt>(std::min<std::size_t>(size, UINT_MAX)); }
 
+// The length the doubling reaches before an image of the expected size
+// fits, so the block is taken once and never moved while being filled
+// (moved pages cost a fault each on their next read). A size far beyond any
+// image is no reason to ask for the memory up front.
+std::size_t capacity_for(std::size_t start, std::uint64_t expected_size) {
+    constexpr std::uint64_t LARGEST_RESERVED = 1ull << 30;
+    if (expected_size == 0 || expected_size > LARGEST_RESERVED) return start;
+    std::size_t capacity = start;
+    while (capacity <= expected_size) capacity *= 2;
+    return capacity;
+}
+
 }  // namespace
 
 std::uint64_t parse_image_size(std::string_view text) {
     return parse_decimal(text, UINT64_MAX).value_or(0);
 }
 
-Result<ImageBytes> inflate_zlib_stream(std::span<const std::uint8_t> compressed) {
+Result<ImageBytes> inflate_zlib_stream(std::span<const std::uint8_t> compressed, std::uint64_t expected_size) {
     Inflater inflater;
     if (!inflater.ok()) return unpack_failed();
     z_stream& stream = inflater.stream();
 
     // Twice the compressed length to start, doubled whenever it fills up.
-    ImageBytes image(std::max<std::size_t>(2 * compressed.size(), 1));
+    const std::size_t start = std::max<std::size_t>(2 * compressed.size(), 1);
+    ImageBytes image;
+    image.reserve(capacity_for(start, expected_size));
+    image.resize(start);
     std::size_t produced = 0;
     std::size_t consumed = 0;
     for (;;) {
@@ -75,7 +90,7 @@ Result<ImageBytes> inflate_zlib_stream(std::span<const std::uint8_t> compressed)
 Result<ImageBytes> extract_image(std::span<const std::uint8_t> compressed,
                                                 std::uint64_t expected_size, std::string_view digest_text) {
     if (expected_size == 0) return SetupError{std::string(PAYLOAD_MISSING_MESSAGE)};
-    Result<ImageBytes> image = inflate_zlib_stream(compressed);
+    Result<ImageBytes> image = inflate_zlib_stream(compressed, expected_size);
     if (!image) return image;
     if (image->size() != expected_size) {
         return SetupError{"程序大小校验失败（期望 " + std::to_string(expected_size) + "，实际 " +

@@ -18,8 +18,10 @@ inline constexpr std::string_view INTEGRITY_FAILED_MESSAGE = "程序完整性校
 // An optional "+", then decimal digits that fit 64 bits; anything else is 0.
 std::uint64_t parse_image_size(std::string_view text);
 
-// One complete zlib stream inflated in memory; bytes after its end are ignored.
-Result<ImageBytes> inflate_zlib_stream(std::span<const std::uint8_t> compressed);
+// One complete zlib stream inflated in memory; bytes after its end are
+// ignored. The expected size only decides how much memory is set aside at
+// once; the stream alone decides what comes out.
+Result<ImageBytes> inflate_zlib_stream(std::span<const std::uint8_t> compressed, std::uint64_t expected_size = 0);
 
 // The checks in their order of precedence: missing payload, unpacking, size, digest.
 Result<ImageBytes> extract_image(std::span<const std::uint8_t> compressed,
