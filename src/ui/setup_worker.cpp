@@ -43,13 +43,18 @@ WorkerOutcome run_uninstall(const UninstallJob& job) {
 
 template <typename Job>
 DWORD WINAPI worker_main(void* parameter) {
-    const std::unique_ptr<Job> job(static_cast<Job*>(parameter));
-    const HWND window = job->window;
+    HWND window = nullptr;
     WorkerOutcome outcome;
-    if constexpr (std::is_same_v<Job, InstallJob>) {
-        outcome = run_install(*job);
-    } else {
-        outcome = run_uninstall(*job);
+    {
+        // The job is freed before the outcome goes out: once it is posted
+        // the window may close and the process end at any moment.
+        const std::unique_ptr<Job> job(static_cast<Job*>(parameter));
+        window = job->window;
+        if constexpr (std::is_same_v<Job, InstallJob>) {
+            outcome = run_install(*job);
+        } else {
+            outcome = run_uninstall(*job);
+        }
     }
     post_outcome(window, std::move(outcome));
     return 0;
