@@ -13,22 +13,15 @@ namespace {
 
 using namespace testing_support;
 
-void write(const std::wstring& path, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
-    const UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr));
-    ASSERT_TRUE(file) << GetLastError();
-    DWORD written = 0;
-    ASSERT_TRUE(WriteFile(file.get(), "data", 4, &written, nullptr));
-}
-
 class PurgeDirectoryTree : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(CreateDirectoryW(data_.c_str(), nullptr));
         ASSERT_TRUE(CreateDirectoryW((data_ + L"\\cache").c_str(), nullptr));
         ASSERT_TRUE(CreateDirectoryW((data_ + L"\\cache\\图片").c_str(), nullptr));
-        write(data_ + L"\\settings.json");
-        write(data_ + L"\\cache\\图片\\logo.png", FILE_ATTRIBUTE_READONLY);
-        write(data_ + L"\\cache\\playlist.m3u");
+        write_file(data_ + L"\\settings.json", "data");
+        write_file(data_ + L"\\cache\\图片\\logo.png", "data", FILE_ATTRIBUTE_READONLY);
+        write_file(data_ + L"\\cache\\playlist.m3u", "data");
     }
 
     TempDir temp_;
@@ -44,7 +37,7 @@ TEST_F(PurgeDirectoryTree, RemovesEverythingBelowAndTheFolder) {
 TEST_F(PurgeDirectoryTree, LinksNeverLeadOutOfTheTree) {
     const std::wstring outside = temp_ / L"Music";
     ASSERT_TRUE(CreateDirectoryW(outside.c_str(), nullptr));
-    write(outside + L"\\song.mp3");
+    write_file(outside + L"\\song.mp3", "data");
     ASSERT_TRUE(make_unix_symlink(data_ + L"\\cache\\music", outside));
     ASSERT_TRUE(make_unix_symlink(data_ + L"\\song-link.mp3", outside + L"\\song.mp3"));
 

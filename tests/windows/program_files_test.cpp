@@ -20,13 +20,6 @@ constexpr wchar_t PLAYER_CLASS[] = L"KoraValeMainWindow";
 
 std::string utf8(const std::wstring& path) { return from_wide_lossy(path); }
 
-void write_file(const std::wstring& path, const std::string& content, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
-    UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr));
-    ASSERT_TRUE(file) << GetLastError();
-    DWORD written = 0;
-    ASSERT_TRUE(WriteFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr));
-}
-
 // Open for reading and writing, but without delete sharing: the file can
 // be neither moved over nor deleted while this lives.
 UniqueFileHandle hold_without_delete_sharing(const std::wstring& path) {

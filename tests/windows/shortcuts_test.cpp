@@ -22,18 +22,13 @@ using Microsoft::WRL::ComPtr;
 
 std::string utf8(const std::wstring& text) { return from_wide_lossy(text); }
 
-void create_file(const std::wstring& path) {
-    UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    ASSERT_TRUE(file) << GetLastError();
-}
-
 class Shortcuts : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(apartment_.joined());
         ASSERT_TRUE(CreateDirectoryW((dir_ / L"Apps 播放").c_str(), nullptr));
         ASSERT_TRUE(CreateDirectoryW(install_dir_.c_str(), nullptr));
-        create_file(app_exe_);
+        write_file(app_exe_, "");
         ASSERT_TRUE(CreateDirectoryW((dir_ / L"Desktop").c_str(), nullptr));
         layout_.install_dir = utf8(install_dir_);
         layout_.app_exe = utf8(app_exe_);
@@ -69,7 +64,7 @@ TEST_F(Shortcuts, HoldTargetWorkingDirectoryIconAndDescriptionOnly) {
 
 TEST_F(Shortcuts, ASaveThatFailsSaysSo) {
     // A file where the shortcut's folder should be: the folder cannot be made.
-    create_file(dir_ / L"blocker");
+    write_file(dir_ / L"blocker", "");
     const Status created = create_shortcut(utf8(dir_ / L"blocker\\KoraVale.lnk"), layout_.app_exe, layout_.install_dir);
     ASSERT_FALSE(created.ok());
     EXPECT_TRUE(created.error().message.starts_with("保存快捷方式失败：")) << created.error().message;
@@ -133,7 +128,7 @@ TEST_F(Shortcuts, RemovalDeletesTheTwoFilesOnly) {
     const std::wstring desktop = to_wide(*layout_.desktop_shortcut);
     ASSERT_TRUE(file_exists(desktop));
     const std::wstring neighbour = dir_ / L"Desktop\\Other.lnk";
-    create_file(neighbour);
+    write_file(neighbour, "");
 
     remove_shortcuts(layout_);
 

@@ -77,12 +77,6 @@ std::optional<DWORD> run_setup(const std::wstring& program, const std::wstring& 
     return setup->exit_code();
 }
 
-void write_text_file(const std::wstring& path, const std::string& text) {
-    const UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    DWORD written = 0;
-    if (file) WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-}
-
 bool wait_until_gone(const std::wstring& path, DWORD milliseconds) {
     for (DWORD waited = 0; file_exists(path); waited += 100) {
         if (waited >= milliseconds) return false;

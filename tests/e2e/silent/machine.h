@@ -32,7 +32,6 @@ void write_registered_text(const wchar_t* name, const std::wstring& text);
 std::optional<DWORD> run_setup(const std::wstring& program, const std::wstring& arguments);
 
 std::wstring join(const std::wstring& dir, const std::wstring& name);
-void write_text_file(const std::wstring& path, const std::string& text);
 bool wait_until_gone(const std::wstring& path, DWORD milliseconds);
 
 }  // namespace koravale::end_to_end

@@ -89,7 +89,7 @@ TEST_F(SilentInstall, UpgradeKeepsTheUsersChoiceAboutTheDesktopShortcut) {
     ASSERT_EQ(run_setup(setup_, L"/S"), 0u);
     EXPECT_FALSE(file_exists(places_.desktop_shortcut)) << "a deleted desktop shortcut stays deleted";
 
-    write_text_file(places_.desktop_shortcut, "not a shortcut any more");
+    write_file(places_.desktop_shortcut, "not a shortcut any more");
     ASSERT_EQ(run_setup(setup_, L"/S"), 0u);
     EXPECT_EQ(shortcut_target(places_.desktop_shortcut), app_in(places_.default_install_dir)) << "rewritten";
 }
@@ -97,8 +97,8 @@ TEST_F(SilentInstall, UpgradeKeepsTheUsersChoiceAboutTheDesktopShortcut) {
 TEST_F(SilentInstall, MovingAnInstallationCleansOnlyTheProgramFilesOfTheOldPlace) {
     ASSERT_EQ(run_setup(setup_, L"/S"), 0u);
     const std::wstring old_dir = places_.default_install_dir;
-    write_text_file(join(old_dir, L"KoraVale.exe.new"), "left over");
-    write_text_file(join(old_dir, L"my notes.txt"), "mine");
+    write_file(join(old_dir, L"KoraVale.exe.new"), "left over");
+    write_file(join(old_dir, L"my notes.txt"), "mine");
     const std::wstring new_dir = temp_ / L"My Apps\\KoraVale";
 
     ASSERT_EQ(run_setup(setup_, L"--dir " + quoted(new_dir) + L" /S"), 0u);
@@ -128,11 +128,11 @@ class SilentInstallAfterAnInterruption : public SilentInstall, public testing::W
 TEST_P(SilentInstallAfterAnInterruption, ARerunCompletesTheInstallAndKeepsTheUsersFiles) {
     const std::wstring dir = places_.default_install_dir;
     ASSERT_EQ(run_setup(setup_, L"/S"), 0u);
-    write_text_file(join(dir, L"my playlist.m3u"), "#EXTM3U");
+    write_file(join(dir, L"my playlist.m3u"), "#EXTM3U");
     switch (GetParam()) {
         case Leftover::StagingFilesWithoutUninstaller:
-            write_text_file(join(dir, L"KoraVale.exe.new"), "half");
-            write_text_file(join(dir, L"uninstall.exe.new"), "half");
+            write_file(join(dir, L"KoraVale.exe.new"), "half");
+            write_file(join(dir, L"uninstall.exe.new"), "half");
             ASSERT_TRUE(DeleteFileW(uninstaller_in(dir).c_str()));
             break;
         case Leftover::RegistrationWithoutFiles:
@@ -140,7 +140,7 @@ TEST_P(SilentInstallAfterAnInterruption, ARerunCompletesTheInstallAndKeepsTheUse
             ASSERT_TRUE(DeleteFileW(uninstaller_in(dir).c_str()));
             break;
         case Leftover::FilesWithoutRegistration:
-            write_text_file(app_in(dir), "an older player");
+            write_file(app_in(dir), "an older player");
             RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KoraVale");
             break;
     }
@@ -162,7 +162,7 @@ class SilentInstallRefusal : public SilentInstall, public testing::WithParamInte
 
 TEST_P(SilentInstallRefusal, ChangesNothingAndExitsWithOne) {
     const std::wstring file = temp_ / L"a file";
-    write_text_file(file, "x");
+    write_file(file, "x");
     std::wstring arguments = GetParam().arguments;
     if (const std::size_t at = arguments.find(L"{file}"); at != std::wstring::npos) arguments.replace(at, 6, file);
     EXPECT_EQ(run_setup(setup_, arguments), 1u);
@@ -264,7 +264,7 @@ TEST_F(SilentInstall, ADamagedPayloadWritesNothing) {
     ASSERT_EQ(program.find(head, at + 1), std::string::npos);
     program[at + stream.size() / 2] ^= 0x20;
     const std::wstring damaged = temp_ / L"KoraValeSetup.exe";
-    write_text_file(damaged, program);
+    write_file(damaged, program);
 
     EXPECT_EQ(run_setup(damaged, L"/S"), 1u);
     expect_nothing_installed();

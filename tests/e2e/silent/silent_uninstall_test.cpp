@@ -19,9 +19,9 @@ protected:
         ASSERT_EQ(run_setup(setup_, L"/S"), 0u);
         CreateDirectoryW(places_.data_dir.c_str(), nullptr);
         CreateDirectoryW(join(places_.data_dir, L"cache").c_str(), nullptr);
-        write_text_file(join(places_.data_dir, L"settings.json"), "{}");
-        write_text_file(join(places_.data_dir, L"cache\\logo.png"), "png");
-        write_text_file(staged_app_, "half written");
+        write_file(join(places_.data_dir, L"settings.json"), "{}");
+        write_file(join(places_.data_dir, L"cache\\logo.png"), "png");
+        write_file(staged_app_, "half written");
     }
     void TearDown() override { reset_machine(places_); }
 
@@ -60,7 +60,7 @@ TEST_F(SilentUninstall, PurgeDataRemovesThePersonalDataTree) {
 TEST_F(SilentUninstall, PurgeNeverFollowsALinkOutOfTheDataFolder) {
     const std::wstring music = temp_ / L"Music";
     ASSERT_TRUE(CreateDirectoryW(music.c_str(), nullptr));
-    write_text_file(join(music, L"song.mp3"), "la");
+    write_file(join(music, L"song.mp3"), "la");
     ASSERT_TRUE(make_unix_symlink(join(places_.data_dir, L"cache\\music"), music));
 
     ASSERT_EQ(run_setup(uninstaller_, L"--silent --purge-data"), 0u);
@@ -68,7 +68,9 @@ TEST_F(SilentUninstall, PurgeNeverFollowsALinkOutOfTheDataFolder) {
     EXPECT_EQ(read_file(join(music, L"song.mp3")), "la");
     // Windows removes the link itself and the whole data folder goes; Wine
     // cannot open a link as itself, so the purge stops at it instead.
-    if (!running_under_wine()) EXPECT_FALSE(file_exists(places_.data_dir));
+    if (!running_under_wine()) {
+        EXPECT_FALSE(file_exists(places_.data_dir));
+    }
 }
 
 TEST_F(SilentUninstall, FromACopyElsewhereDeletesTheInstalledUninstallerItself) {

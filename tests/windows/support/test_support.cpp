@@ -1,5 +1,9 @@
 #include "support/test_support.h"
 
+#include "system/wide_string.h"
+
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <stdexcept>
 
@@ -76,6 +80,14 @@ std::string read_file(const std::wstring& path) {
     DWORD read = 0;
     while (ReadFile(file.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0) content.append(buffer, read);
     return content;
+}
+
+void write_file(const std::wstring& path, std::string_view content, DWORD attributes) {
+    const UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr));
+    DWORD written = 0;
+    if (!file || !WriteFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr) ||
+        written != content.size())
+        ADD_FAILURE() << "cannot write " << from_wide_lossy(path) << ": error " << GetLastError();
 }
 
 bool file_exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }

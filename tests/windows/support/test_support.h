@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "system/unique_handle.h"
 
@@ -16,6 +17,8 @@ namespace koravale::testing_support {
 std::wstring build_file(const char* variable);
 
 std::string read_file(const std::wstring& path);
+// Creates or replaces the file with the content; the running test fails when it cannot.
+void write_file(const std::wstring& path, std::string_view content, DWORD attributes = FILE_ATTRIBUTE_NORMAL);
 // The folder and everything in it; links are removed, never followed.
 void remove_tree(const std::wstring& dir);
 bool file_exists(const std::wstring& path);
