@@ -38,9 +38,16 @@ std::string collapse_backslashes(std::string_view text) {
     return out;
 }
 
+// Any white space counts, not only U+0020: a name ending in U+3000 before a
+// dropped trailing backslash would lose it on the next normalisation.
+bool ends_with_white_space(std::string_view segment) {
+    const std::string_view kept = trim_white_space(segment);
+    return kept.data() + kept.size() != segment.data() + segment.size();
+}
+
 std::optional<std::string_view> segment_fault(std::string_view segment) {
     if (segment == "." || segment == "..") return "安装目录包含无效路径段（不允许 . 或 ..），请重新选择";
-    if (segment.back() == ' ' || segment.back() == '.') return "安装目录中的文件夹名不能以空格或点结尾";
+    if (ends_with_white_space(segment) || segment.back() == '.') return "安装目录中的文件夹名不能以空格或点结尾";
     for (char c : segment) {
         if (static_cast<unsigned char>(c) < 0x20 || std::string_view("\"*:<>?|").find(c) != std::string_view::npos)
             return "安装目录包含不允许的特殊字符（* ? \" < > | :）";
@@ -60,18 +67,10 @@ bool is_inside_data_dir(const std::string& dir, std::string_view data_dir) {
     return dir.size() > prefix.size() && starts_with_ignoring_ascii_case(dir, prefix);
 }
 
-// White space and quotes off both ends, until neither end has any: the
-// trim after unquoting may uncover another quote.
-std::string_view trim_and_unquote(std::string_view text) {
-    for (;;) {
-        const std::string_view next = trim_white_space(strip_quotes(trim_white_space(text)));
-        if (next.size() == text.size()) return next;
-        text = next;
-    }
-}
+}  // namespace
 
-std::string normalize_once(std::string_view text) {
-    const std::string_view trimmed = trim_and_unquote(text);
+std::string normalize_install_dir(std::string_view text) {
+    const std::string_view trimmed = trim_white_space(strip_quotes(trim_white_space(text)));
     if (trimmed.empty()) return {};
     std::string path(trimmed);
     for (char& c : path) {
@@ -80,25 +79,7 @@ std::string normalize_once(std::string_view text) {
     path = collapse_backslashes(path);
     if (starts_with_drive(path) && path[0] >= 'a') path[0] = static_cast<char>(path[0] - 'a' + 'A');
     if (path.size() == 2 && starts_with_drive(path)) path += '\\';
-    // Dropping trailing backslashes may uncover white space or a quote.
-    for (;;) {
-        while (path.size() > 3 && path.back() == '\\') path.pop_back();
-        const std::string_view rest = trim_and_unquote(path);
-        if (rest.size() == path.size()) return path;
-        const std::size_t head = static_cast<std::size_t>(rest.data() - path.data()), size = rest.size();
-        path.erase(0, head);
-        path.resize(size);
-    }
-}
-
-}  // namespace
-
-// A pass can still leave work for another ("d:" uncovered at the end):
-// repeat until nothing changes, so the canonical form really is one and
-// comparisons agree with it.
-std::string normalize_install_dir(std::string_view text) {
-    std::string path = normalize_once(text);
-    for (std::string next = normalize_once(path); next != path; next = normalize_once(path)) path = std::move(next);
+    while (path.size() > 3 && path.back() == '\\') path.pop_back();
     return path;
 }
 
