@@ -3,11 +3,14 @@
 #include <array>
 
 #include "app/install_layout.h"
+#include "app/product_constants.h"
+#include "common/text.h"
 
 namespace koravale {
 namespace {
 
 constexpr std::size_t ARGUMENT_COUNT = 3;
+constexpr std::string_view RETIRED_SUFFIX = ".removing";
 
 // Every placeholder names one of the three arguments.
 constexpr bool placeholders_fit(std::string_view text) {
@@ -54,6 +57,26 @@ std::string self_removal_command_line(std::string_view command_shell, std::strin
         }
     }
     return line;
+}
+
+std::string retired_uninstaller_path(std::string_view uninstaller, std::uint32_t process_id, std::uint64_t ticks) {
+    return std::string(uninstaller) + "." + std::to_string(process_id) + "-" + std::to_string(ticks) +
+           std::string(RETIRED_SUFFIX);
+}
+
+bool is_retired_uninstaller_name(std::string_view name) {
+    const std::string prefix = std::string(UNINSTALLER_NAME) + ".";
+    if (name.size() < prefix.size() + RETIRED_SUFFIX.size() || !ascii_iequals(name.substr(0, prefix.size()), prefix) ||
+        !ascii_iequals(name.substr(name.size() - RETIRED_SUFFIX.size()), RETIRED_SUFFIX)) {
+        return false;
+    }
+    const std::string_view stamp = name.substr(prefix.size(), name.size() - prefix.size() - RETIRED_SUFFIX.size());
+    const std::size_t dash = stamp.find('-');
+    if (dash == std::string_view::npos) return false;
+    const auto digits = [](std::string_view text) {
+        return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+    };
+    return digits(stamp.substr(0, dash)) && digits(stamp.substr(dash + 1));
 }
 
 bool safe_for_command_shell(std::string_view path) { return path.find('%') == std::string_view::npos; }

@@ -9,6 +9,7 @@
 #include "system/file_deletion.h"
 #include "system/file_identity.h"
 #include "system/file_queries.h"
+#include "system/program_files.h"
 #include "system/install_paths.h"
 #include "system/running_application.h"
 #include "system/self_removal.h"
@@ -33,14 +34,6 @@ void delete_program_with_retries(const std::string& app_exe) {
         if (!path_exists(app_exe) || delete_file(app_exe)) return;
         Sleep(APP_DELETE_RETRY_DELAY_MS);
     }
-}
-
-bool running_from(const std::string& uninstaller) {
-    const std::optional<std::string> exe = running_executable_path();
-    if (!exe) return false;
-    const std::optional<std::string> running = canonical_path(*exe);
-    const std::optional<std::string> installed = canonical_path(uninstaller);
-    return running && installed && same_canonical_path(*running, *installed);
 }
 
 }  // namespace
@@ -71,6 +64,7 @@ Result<UninstallOutcome> run_uninstall_sequence(const UninstallRequest& request,
     delete_program_with_retries(layout.app_exe);
     delete_file(staging_path(layout.install_dir, APP_STAGING_NAME));
     delete_file(staging_path(layout.install_dir, UNINSTALLER_STAGING_NAME));
+    remove_retired_uninstallers(layout.install_dir);
     remove_shortcuts(layout);
 
     report(progress, UNREGISTERING_TEXT);
@@ -81,7 +75,7 @@ Result<UninstallOutcome> run_uninstall_sequence(const UninstallRequest& request,
         purge_directory_tree(layout.data_dir);
     }
 
-    if (running_from(layout.uninstaller)) return UninstallOutcome{PendingSelfRemoval{layout.uninstaller, layout.install_dir}};
+    if (is_running_executable(layout.uninstaller)) return UninstallOutcome{PendingSelfRemoval{layout.uninstaller, layout.install_dir}};
     delete_file(layout.uninstaller);
     RemoveDirectoryW(to_wide(layout.install_dir).c_str());
     return UninstallOutcome{};

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "app/path_compare.h"
+#include "system/install_paths.h"
 #include "system/unique_handle.h"
 #include "system/wide_string.h"
 
@@ -13,15 +15,19 @@ struct EntryKind {
     DWORD reparse_tag;
 };
 
+enum class Links { Follow, OpenItself };
+
 // No access rights asked, so an entry another process holds without
 // sharing still opens; directories open too.
-UniqueFileHandle open_entry(const std::wstring& path) {
+UniqueFileHandle open_entry(const std::wstring& path, Links links) {
+    const DWORD flags = FILE_FLAG_BACKUP_SEMANTICS | (links == Links::OpenItself ? FILE_FLAG_OPEN_REPARSE_POINT : 0);
     return UniqueFileHandle(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+                                        nullptr, OPEN_EXISTING, flags, nullptr));
 }
 
+// The entry itself, not what a link names: a link to a file is no file.
 std::optional<EntryKind> entry_kind(const std::wstring& path) {
-    if (UniqueFileHandle entry = open_entry(path)) {
+    if (UniqueFileHandle entry = open_entry(path, Links::OpenItself)) {
         FILE_ATTRIBUTE_TAG_INFO info;
         if (!GetFileInformationByHandleEx(entry.get(), FileAttributeTagInfo, &info, sizeof(info))) return std::nullopt;
         return EntryKind{info.FileAttributes, info.ReparseTag};
@@ -50,7 +56,7 @@ bool is_existing_file(const std::string& path) {
 
 std::optional<std::string> canonical_path(const std::string& path) {
     if (path.empty()) return std::nullopt;
-    const UniqueFileHandle entry = open_entry(to_wide(path));
+    const UniqueFileHandle entry = open_entry(to_wide(path), Links::Follow);
     if (!entry) return std::nullopt;
     std::wstring name(MAX_PATH, L'\0');
     for (;;) {
@@ -63,6 +69,14 @@ std::optional<std::string> canonical_path(const std::string& path) {
         }
         name.resize(length);  // too small: length counts the terminating NUL
     }
+}
+
+bool is_running_executable(const std::string& path) {
+    const std::optional<std::string> exe = running_executable_path();
+    if (!exe) return false;
+    const std::optional<std::string> running = canonical_path(*exe);
+    const std::optional<std::string> named = canonical_path(path);
+    return running && named && same_canonical_path(*running, *named);
 }
 
 }  // namespace koravale

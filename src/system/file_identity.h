@@ -15,4 +15,7 @@ bool is_existing_file(const std::string& path);
 // directory, links resolved (\\?\C:\... with the on-disk case).
 std::optional<std::string> canonical_path(const std::string& path);
 
+// Whether the path names the very file this process runs from.
+bool is_running_executable(const std::string& path);
+
 }  // namespace koravale

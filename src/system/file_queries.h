@@ -14,6 +14,9 @@ namespace koravale {
 // directory). A drive letter with no volume, or a drive without media, is absent.
 bool path_exists(const std::string& path);
 
+// True when the path, links followed, is a directory.
+bool is_existing_directory(const std::string& path);
+
 // Bytes available to the calling user (quotas honoured) on the drive root.
 std::optional<std::uint64_t> query_free_space(const std::string& drive_root);
 

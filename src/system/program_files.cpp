@@ -7,7 +7,7 @@
 
 #include "app/install_layout.h"
 #include "app/io_failure_text.h"
-#include "app/path_compare.h"
+#include "app/self_removal_command.h"
 #include "system/file_deletion.h"
 #include "system/file_identity.h"
 #include "system/file_queries.h"
@@ -68,15 +68,6 @@ bool flush_to_disk(const std::wstring& path) {
     return !file || FlushFileBuffers(file.get());  // a copy we may not open stays as it was copied
 }
 
-std::optional<std::string> running_executable_canonical_path() {
-    const std::optional<std::string> exe = running_executable_path();
-    return exe ? canonical_path(*exe) : std::nullopt;
-}
-
-bool same_entry(const std::optional<std::string>& a, const std::optional<std::string>& b) {
-    return a && b && same_canonical_path(*a, *b);
-}
-
 }  // namespace
 
 Status check_install_path_not_file(const std::string& install_dir) {
@@ -130,7 +121,7 @@ Status replace_file_with_retry(const std::string& staged_path, const std::string
 void place_uninstaller_copy(const std::string& install_dir, const std::string& uninstaller_path) {
     const std::optional<std::string> exe = running_executable_path();
     if (!exe) return;
-    if (same_entry(canonical_path(*exe), canonical_path(uninstaller_path))) return;  // we are that uninstaller
+    if (is_running_executable(uninstaller_path)) return;  // we are that uninstaller
 
     const std::string staged = staging_path(install_dir, UNINSTALLER_STAGING_NAME);
     const std::wstring wide_staged = to_wide(staged);
@@ -143,14 +134,26 @@ void place_uninstaller_copy(const std::string& install_dir, const std::string& u
 }
 
 void remove_old_program_files(const std::string& old_install_dir) {
-    const std::optional<std::string> running = running_executable_canonical_path();
     for (const std::string_view name : PROGRAM_FILE_NAMES) {
         const std::string path = join_path(old_install_dir, name);
         if (!path_exists(path)) continue;
-        if (same_entry(running, canonical_path(path))) continue;
+        if (is_running_executable(path)) continue;
         delete_file(path);
     }
+    remove_retired_uninstallers(old_install_dir);
     RemoveDirectoryW(to_wide(old_install_dir).c_str());
+}
+
+void remove_retired_uninstallers(const std::string& install_dir) {
+    WIN32_FIND_DATAW found;
+    const std::wstring pattern = to_wide(join_path(install_dir, UNINSTALLER_NAME)) + L".*";
+    const UniqueFindHandle find(
+        FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0));
+    for (bool more = static_cast<bool>(find); more; more = FindNextFileW(find.get(), &found)) {
+        const std::optional<std::string> name = from_wide_strict(found.cFileName);
+        if (!name || !is_retired_uninstaller_name(*name) || (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+        delete_file(join_path(install_dir, *name));  // a shell still at work may hold it: it deletes it itself
+    }
 }
 
 }  // namespace koravale

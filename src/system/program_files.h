@@ -46,4 +46,8 @@ void place_uninstaller_copy(const std::string& install_dir, const std::string& u
 // running program, and the location itself when nothing else is left.
 void remove_old_program_files(const std::string& old_install_dir);
 
+// Deletes what earlier self-removals left: uninstallers renamed to be
+// deleted whose shell ended before it could. Failures are ignored.
+void remove_retired_uninstallers(const std::string& install_dir);
+
 }  // namespace koravale

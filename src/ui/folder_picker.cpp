@@ -7,6 +7,7 @@
 #include <string>
 
 #include "checks/install_dir_rules.h"
+#include "system/file_queries.h"
 #include "system/unique_handle.h"
 #include "system/wide_string.h"
 #include "ui/control_text.h"
@@ -19,12 +20,6 @@ namespace {
 using Microsoft::WRL::ComPtr;
 
 constexpr FILEOPENDIALOGOPTIONS FOLDER_OPTIONS = FOS_NOCHANGEDIR | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM | FOS_PATHMUSTEXIST;
-
-bool is_existing_directory(const std::string& path) {
-    // GetFileAttributesW follows links, as the start folder must.
-    const DWORD attributes = GetFileAttributesW(to_wide(path).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
 
 void open_in_nearest_folder(IFileOpenDialog& dialog, const std::string& box_text) {
     const std::string start = normalize_install_dir(box_text);

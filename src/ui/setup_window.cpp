@@ -5,6 +5,7 @@
 #include "app/install_sequence.h"
 #include "app/product_constants.h"
 #include "app/uninstall_sequence.h"
+#include "system/file_identity.h"
 #include "system/install_paths.h"
 #include "system/known_folders.h"
 #include "system/self_removal.h"
@@ -188,14 +189,18 @@ std::uint32_t run_setup_window(SetupMode mode, const std::optional<std::string>&
         DestroyWindow(frame);
     }
 
-    // The window is gone; nothing may paint with these any more.
-    UnregisterClassW(SETUP_WINDOW_CLASS, instance);
+    // The window is gone; nothing may paint with these any more. The class
+    // stays registered until the process ends: unregistering it would
+    // delete its background brush a second time.
     state->body_font.reset();
     state->heading_font.reset();
     state->small_font.reset();
     state->background_brush.reset();
     state->product_icon.reset();
-    if (const std::optional<PendingSelfRemoval> removal = std::move(state->pending_self_removal)) {
+    // The user may have installed again while the final message was open:
+    // only the file this program runs from is handed to the shell.
+    const std::optional<PendingSelfRemoval> removal = std::move(state->pending_self_removal);
+    if (removal && is_running_executable(removal->uninstaller)) {
         schedule_self_removal(removal->uninstaller, removal->install_dir);
     }
     return 0;

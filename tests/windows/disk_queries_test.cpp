@@ -45,6 +45,28 @@ TEST(PathExists, SeesAFileAnotherProgramHoldsWithoutSharing) {
     EXPECT_TRUE(path_exists(from_wide_lossy(file)));
 }
 
+// Links are followed, as the folder picker's start folder needs: a dangling
+// link to a folder is none, a link to one is one. On Windows the attributes
+// of a dangling link still say "directory"; Wine's Unix links have no such
+// attributes, so under Wine this shows the outcome, not that difference.
+TEST(IsExistingDirectory, FollowsLinks) {
+    TempDir dir;
+    const std::wstring folder = dir / L"Games";
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    write_file(dir / L"file.txt", "x");
+    ASSERT_TRUE(make_unix_symlink(dir / L"to-games", folder));
+    const std::wstring gone = dir / L"gone";
+    ASSERT_TRUE(CreateDirectoryW(gone.c_str(), nullptr));
+    ASSERT_TRUE(make_unix_symlink(dir / L"to-gone", gone));
+    ASSERT_TRUE(RemoveDirectoryW(gone.c_str()));
+
+    EXPECT_TRUE(is_existing_directory(from_wide_lossy(folder)));
+    EXPECT_TRUE(is_existing_directory(from_wide_lossy(dir / L"to-games")));
+    EXPECT_FALSE(is_existing_directory(from_wide_lossy(dir / L"to-gone")));
+    EXPECT_FALSE(is_existing_directory(from_wide_lossy(dir / L"file.txt")));
+    EXPECT_FALSE(is_existing_directory(from_wide_lossy(dir / L"absent")));
+}
+
 TEST(QueryFreeSpace, ReadsTheFreeBytesOfTheDrive) {
     EXPECT_GT(query_free_space("C:\\").value_or(0), 0u);
     EXPECT_EQ(query_free_space(tmpfs_root()), tmpfs_bytes());

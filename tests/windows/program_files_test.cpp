@@ -178,6 +178,9 @@ TEST(FileIdentity, TellsFilesFromFoldersAndResolvesTheOnDiskName) {
     EXPECT_TRUE(is_existing_file(utf8(file)));
     EXPECT_FALSE(is_existing_file(utf8(dir.path())));
     EXPECT_FALSE(is_existing_file(utf8(dir / L"missing")));
+    // A symbolic link to a file is opened as itself and is no file. Wine
+    // cannot make one: its CreateSymbolicLinkW does nothing and a Unix link
+    // to a file looks like the file itself.
 
     const std::optional<std::string> exact = canonical_path(utf8(file));
     const std::optional<std::string> other_spelling = canonical_path(utf8(dir / L"program.exe"));

@@ -1,6 +1,9 @@
 #include "machine.h"
 
 #include <shlobj.h>
+#include <tlhelp32.h>
+
+#include <algorithm>
 
 #include "app/product_constants.h"
 #include "support/test_support.h"
@@ -83,6 +86,36 @@ bool wait_until_gone(const std::wstring& path, DWORD milliseconds) {
         Sleep(100);
     }
     return true;
+}
+
+bool wait_for_no_command_shell(DWORD milliseconds) {
+    const auto shell_running = [] {
+        // A failed snapshot is INVALID_HANDLE_VALUE, as a failed CreateFileW.
+        const UniqueFileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+        PROCESSENTRY32W entry{};
+        entry.dwSize = sizeof(entry);
+        for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
+            if (_wcsicmp(entry.szExeFile, L"cmd.exe") == 0) return true;
+        }
+        return false;
+    };
+    for (DWORD waited = 0; shell_running(); waited += 100) {
+        if (waited >= milliseconds) return false;
+        Sleep(100);
+    }
+    return true;
+}
+
+std::vector<std::wstring> folder_entries(const std::wstring& dir) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW data;
+    const UniqueFindHandle find(FindFirstFileW((dir + L"\\*").c_str(), &data));
+    for (bool more = static_cast<bool>(find); more; more = FindNextFileW(find.get(), &data)) {
+        const std::wstring name = data.cFileName;
+        if (name != L"." && name != L"..") names.push_back(name);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 }  // namespace koravale::end_to_end

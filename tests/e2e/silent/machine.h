@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace koravale::end_to_end {
 
@@ -33,5 +34,9 @@ std::optional<DWORD> run_setup(const std::wstring& program, const std::wstring& 
 
 std::wstring join(const std::wstring& dir, const std::wstring& name);
 bool wait_until_gone(const std::wstring& path, DWORD milliseconds);
+// True when no command shell runs any more (a self-removal has ended) within the time.
+bool wait_for_no_command_shell(DWORD milliseconds);
+// The names in a folder, sorted, without "." and "..".
+std::vector<std::wstring> folder_entries(const std::wstring& dir);
 
 }  // namespace koravale::end_to_end

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+#include <vector>
+
 #include "machine.h"
 #include "support/test_support.h"
 #include "system/unique_handle.h"
@@ -76,6 +79,7 @@ TEST_F(SilentUninstall, PurgeNeverFollowsALinkOutOfTheDataFolder) {
 TEST_F(SilentUninstall, FromACopyElsewhereDeletesTheInstalledUninstallerItself) {
     const std::wstring copy = temp_ / L"KoraValeSetup.exe";
     ASSERT_TRUE(CopyFileW(setup_.c_str(), copy.c_str(), FALSE));
+    write_file(join(dir_, L"uninstall.exe.77-1234.removing"), "left by a shell that ran out of passes");
     ASSERT_EQ(run_setup(copy, L"--uninstall --silent"), 0u);
     expect_player_removed();
     EXPECT_FALSE(file_exists(dir_)) << "gone before the process ended: no self-removal needed";
@@ -114,6 +118,74 @@ TEST_F(SilentUninstall, ACopyNamedLikeTheUninstallerUninstallsItsOwnFolder) {
     EXPECT_FALSE(file_exists(join(other, L"KoraVale.exe")));
     EXPECT_TRUE(wait_until_gone(other, 20000));
     EXPECT_TRUE(file_exists(app_)) << "the registered installation is another one";
+}
+
+// A deployment script that removes the player and installs it again at
+// once. The first run's shell must delete only the file that ran it, also
+// when something (a scanner, the exiting image) still holds that file as
+// the shell starts, so that its later passes meet the new uninstaller.
+struct HoldCase {
+    const char* name;
+    DWORD hold_ms;  // 0: nothing holds the uninstaller
+    DWORD sharing;
+};
+
+class ReinstallRightAfterUninstall : public SilentUninstall, public testing::WithParamInterface<HoldCase> {};
+
+TEST_P(ReinstallRightAfterUninstall, LeavesTheNewInstallationWhole) {
+    std::thread holder;
+    if (const DWORD hold_ms = GetParam().hold_ms) {
+        UniqueFileHandle held(
+            CreateFileW(uninstaller_.c_str(), GENERIC_READ, GetParam().sharing, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held);
+        holder = std::thread([file = std::move(held), hold_ms]() mutable {
+            Sleep(hold_ms);
+            file.reset();
+        });
+    }
+    const std::optional<DWORD> uninstalled = run_setup(uninstaller_, L"--uninstall --silent");
+    const std::optional<DWORD> installed = run_setup(setup_, L"/S");
+    if (holder.joinable()) holder.join();
+    ASSERT_EQ(uninstalled, 0u);
+    ASSERT_EQ(installed, 0u);
+    ASSERT_TRUE(wait_for_no_command_shell(30000)) << "the first run's shell ends within its ten passes";
+
+    EXPECT_TRUE(read_file(uninstaller_) == read_file(setup_)) << "the new uninstaller is the setup program";
+    EXPECT_TRUE(file_exists(app_));
+    EXPECT_EQ(registered_text(L"QuietUninstallString"), quoted(uninstaller_) + L" --uninstall --silent");
+    EXPECT_TRUE(file_exists(places_.start_menu_shortcut));
+    EXPECT_TRUE(file_exists(places_.desktop_shortcut));
+    EXPECT_EQ(folder_entries(dir_), (std::vector<std::wstring>{L"KoraVale.exe", L"uninstall.exe"}));
+}
+
+// Held by a scanner that shares deletion, the renamed file outlives the
+// shell's first pass and the shell loops on beside the new installation;
+// held without that sharing, the rename itself waits.
+INSTANTIATE_TEST_SUITE_P(
+    Holds, ReinstallRightAfterUninstall,
+    testing::Values(HoldCase{"plainly", 0, 0},
+                    HoldCase{"while_held_sharing_deletion", 1000, FILE_SHARE_READ | FILE_SHARE_DELETE},
+                    HoldCase{"while_held_without_sharing_deletion", 1000, FILE_SHARE_READ}),
+    [](const testing::TestParamInfo<HoldCase>& info) { return info.param.name; });
+
+// With delayed expansion on, cmd.exe would read !Apps! as a variable and
+// act on C:\Fun\KoraVale. Wine's cmd.exe ignores that setting, so here this
+// shows only that such a folder is removed and the look-alike is not.
+TEST_F(SilentUninstall, TheShellTakesExclamationMarksLiterally) {
+    const std::wstring parent = L"C:\\Fun!Apps!";
+    const std::wstring dir = join(parent, L"KoraVale");
+    const std::wstring look_alike = L"C:\\Fun\\KoraVale";
+    ASSERT_TRUE(CreateDirectoryW(L"C:\\Fun", nullptr));
+    ASSERT_TRUE(CreateDirectoryW(look_alike.c_str(), nullptr));
+    write_file(join(look_alike, L"uninstall.exe"), "someone else's");
+
+    ASSERT_EQ(run_setup(setup_, L"/S --dir " + quoted(dir)), 0u);
+    ASSERT_EQ(run_setup(join(dir, L"uninstall.exe"), L"--silent"), 0u);
+    EXPECT_TRUE(wait_until_gone(dir, 20000));
+    EXPECT_TRUE(file_exists(parent));
+    EXPECT_EQ(read_file(join(look_alike, L"uninstall.exe")), "someone else's");
+    remove_tree(parent);
+    remove_tree(L"C:\\Fun");
 }
 
 TEST(SilentUninstallOfNothing, SucceedsWithNothingToRemove) {
