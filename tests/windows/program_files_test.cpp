@@ -242,7 +242,9 @@ TEST(RemoveOldProgramFiles, RemovesTheFourNamesAndThenTheEmptyFolder) {
     const std::wstring old = parent / L"Old KoraVale";
     ASSERT_TRUE(CreateDirectoryW(old.c_str(), nullptr));
     write_file(old + L"\\KoraVale.exe", "x", FILE_ATTRIBUTE_READONLY);
-    for (const wchar_t* name : {L"KoraVale.exe.new", L"uninstall.exe", L"uninstall.exe.new"}) {
+    // The last is what a self-removal shell that ran out of passes leaves.
+    for (const wchar_t* name :
+         {L"KoraVale.exe.new", L"uninstall.exe", L"uninstall.exe.new", L"uninstall.exe.12-345.removing"}) {
         write_file(old + L"\\" + name, "x");
     }
     remove_old_program_files(utf8(old));
@@ -253,12 +255,14 @@ TEST(RemoveOldProgramFiles, KeepsEverythingElseAndTheFolderThatHoldsIt) {
     TempDir old;
     for (const wchar_t* name : {L"KoraVale.exe", L"uninstall.exe"}) write_file(old / name, "x");
     write_file(old / L"settings.ini", "user");
+    write_file(old / L"uninstall.exe.bak", "user");
     ASSERT_TRUE(CreateDirectoryW((old / L"cache").c_str(), nullptr));
     write_file(old / L"cache\\KoraVale.exe", "nested");
     remove_old_program_files(utf8(old.path()));
     EXPECT_FALSE(file_exists(old / L"KoraVale.exe"));
     EXPECT_FALSE(file_exists(old / L"uninstall.exe"));
     EXPECT_EQ(read_file(old / L"settings.ini"), "user");
+    EXPECT_EQ(read_file(old / L"uninstall.exe.bak"), "user");
     EXPECT_EQ(read_file(old / L"cache\\KoraVale.exe"), "nested");
 }
 
