@@ -42,7 +42,7 @@ std::string collapse_backslashes(std::string_view text) {
 // dropped trailing backslash would lose it on the next normalisation.
 bool ends_with_white_space(std::string_view segment) {
     const std::string_view kept = trim_white_space(segment);
-    return kept.data() + kept.size() != segment.data() + segment.size();
+    return kept.empty() || kept.data() + kept.size() != segment.data() + segment.size();
 }
 
 std::optional<std::string_view> segment_fault(std::string_view segment) {

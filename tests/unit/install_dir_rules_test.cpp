@@ -67,6 +67,7 @@ INSTANTIATE_TEST_SUITE_P(
         RuleCase{"space_before_trailing_backslash", "D:\\x \\", DATA_DIR, TRAILING},
         RuleCase{"ideographic_space_before_trailing_backslash", "D:\\x\u3000\\", DATA_DIR, TRAILING},
         RuleCase{"no_break_space_inside_path", "D:\\x\u00a0\\y", DATA_DIR, TRAILING},
+        RuleCase{"segment_of_white_space_only", "d:/\u3000/", DATA_DIR, TRAILING},
         RuleCase{"tab_ending_a_segment", "D:\\tab\t\\", DATA_DIR, TRAILING},
         RuleCase{"quote_before_trailing_backslash", "D:\\x\"\\", DATA_DIR, SPECIAL},
         RuleCase{"space_after_drive", "d: \\", DATA_DIR, ABSOLUTE},
