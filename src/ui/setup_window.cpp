@@ -23,6 +23,10 @@ namespace {
 
 constexpr DWORD FRAME_STYLE = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD LABEL_STYLE = WS_CHILD | WS_VISIBLE;
+// One line each, never a second one cut in half: a long path loses its middle,
+// a long message its end (the message box shows all of it).
+constexpr DWORD PATH_LINE_STYLE = LABEL_STYLE | SS_PATHELLIPSIS;
+constexpr DWORD MESSAGE_LINE_STYLE = LABEL_STYLE | SS_ENDELLIPSIS;
 constexpr DWORD ICON_STYLE = WS_CHILD | WS_VISIBLE | SS_ICON | SS_REALSIZECONTROL;
 constexpr DWORD EDIT_STYLE = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL;
 constexpr DWORD PUSH_BUTTON_STYLE = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
@@ -48,8 +52,9 @@ HWND create_child(HWND frame, HINSTANCE instance, const ChildSpec& control) {
     return child;
 }
 
-HWND create_label(HWND frame, HINSTANCE instance, int id, std::string_view text, const ControlRect& rect, HFONT font) {
-    return create_child(frame, instance, {L"STATIC", id, text, LABEL_STYLE, 0, rect, font});
+HWND create_label(HWND frame, HINSTANCE instance, int id, std::string_view text, const ControlRect& rect, HFONT font,
+                  DWORD style = LABEL_STYLE) {
+    return create_child(frame, instance, {L"STATIC", id, text, style, 0, rect, font});
 }
 
 void size_and_centre(HWND frame, const SetupWindowLayout& layout) {
@@ -93,7 +98,7 @@ void build_install_rows(HWND frame, HINSTANCE instance, const SetupWindowLayout&
 
 void build_uninstall_rows(HWND frame, HINSTANCE instance, const SetupWindowLayout& layout, SetupWindowState& state,
                           const std::string& location_text) {
-    create_label(frame, instance, 0, location_text, layout.uninstall_location, state.small_font.get());
+    create_label(frame, instance, 0, location_text, layout.uninstall_location, state.small_font.get(), PATH_LINE_STYLE);
     state.purge_data = create_child(
         frame, instance, {L"BUTTON", IDC_PURGE_DATA, PURGE_DATA_TEXT, CHECK_BOX_STYLE, 0, layout.purge_data, state.body_font.get()});
     create_label(frame, instance, 0, PURGE_HINT_TEXT, layout.purge_hint, state.small_font.get());
@@ -165,7 +170,8 @@ std::uint32_t run_setup_window(SetupMode mode, const std::optional<std::string>&
             initial_install_dir(options.dir, read_installed_product().install_location, default_dir_of_user());
         build_install_rows(frame, instance, layout, *state, initial_dir);
     }
-    state->progress_text = create_label(frame, instance, IDC_PROGRESS_TEXT, "", layout.progress_text, state->small_font.get());
+    state->progress_text =
+        create_label(frame, instance, IDC_PROGRESS_TEXT, "", layout.progress_text, state->small_font.get(), MESSAGE_LINE_STYLE);
     state->cancel = create_child(frame, instance,
                                  {L"BUTTON", IDC_CANCEL, CANCEL_TEXT, PUSH_BUTTON_STYLE, 0, layout.cancel, state->body_font.get()});
     state->main_action = create_child(
@@ -183,6 +189,8 @@ std::uint32_t run_setup_window(SetupMode mode, const std::optional<std::string>&
     if (!is_uninstall) refresh_disk_status(*state);
     ShowWindow(frame, SW_SHOW);
     UpdateWindow(frame);
+    // As in a dialog, typing and Enter start in the first control, not in the frame.
+    if (const HWND first = GetNextDlgTabItem(frame, nullptr, FALSE)) SetFocus(first);
     run_message_loop(frame);
     if (IsWindow(frame)) {  // a stray WM_QUIT ended the loop: the state must not outlive its window's use
         SetWindowLongPtrW(frame, GWLP_USERDATA, 0);

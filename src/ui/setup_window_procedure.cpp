@@ -30,8 +30,12 @@ SetupWindowState* state_of(HWND window) {
     return reinterpret_cast<SetupWindowState*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
+// A message box hands the focus back to the frame, not to the control the
+// user was in: give it back, so that typing and Enter go on where they were.
 void show_message(HWND owner, std::string_view caption, std::string_view text, UINT icon) {
+    const HWND focus = GetFocus();
     MessageBoxW(owner, to_wide(text).c_str(), to_wide(caption).c_str(), MB_OK | icon);
+    if (focus != nullptr && IsWindow(focus) && IsWindowEnabled(focus)) SetFocus(focus);
 }
 
 void show_failure(SetupWindowState& state, HWND window, const std::string& message) {
@@ -92,8 +96,16 @@ void complete_operation(SetupWindowState& state, HWND window, std::unique_ptr<Wo
     DestroyWindow(window);
 }
 
+// The dialog manager turns Enter into IDOK and Esc into IDCANCEL: they press
+// the main and the cancel button, under those buttons' own rules.
+int button_of_command(int id) {
+    if (id == IDOK) return IDC_MAIN_ACTION;
+    if (id == IDCANCEL) return IDC_CANCEL;
+    return id;
+}
+
 LRESULT on_command(SetupWindowState& state, HWND window, WPARAM wparam, LPARAM lparam) {
-    const int id = LOWORD(wparam);
+    const int id = button_of_command(LOWORD(wparam));
     const int code = HIWORD(wparam);
     if (!state.busy) {
         if (id == IDC_INSTALL_DIR && code == EN_CHANGE) {

@@ -277,6 +277,36 @@ TEST_F(SetupWindow, RefusesAnInvalidDirectoryThenWritesBackTheNormalisedOneAndIn
     EXPECT_TRUE(registered());
 }
 
+TEST_F(SetupWindow, EnterInTheDirectoryBoxRefusesABadDirectoryThenInstallsIntoAGoodOne) {
+    TempDir temp;
+    SetupRun setup = start_setup();
+    ASSERT_NE(setup.frame, nullptr);
+    const HWND box = setup[IDC_INSTALL_DIR];
+    // As in a dialog, the keyboard starts in the first control.
+    ASSERT_TRUE(wait_until([&] { return focused_control(setup.frame) == box; }));
+
+    set_text(box, L"Apps\\KoraVale");
+    ASSERT_TRUE(press_key(setup.frame, "Return"));
+    auto refusal = wait_for_dialog(setup.id());
+    ASSERT_TRUE(refusal);
+    EXPECT_EQ(refusal->caption, L"安装目录无效");
+    EXPECT_EQ(refusal->text, L"安装目录必须是本地磁盘的绝对路径（例如 D:\\KoraVale）");
+    EXPECT_EQ(text_of(setup[IDC_PROGRESS_TEXT]), refusal->text);
+    ASSERT_TRUE(press_key(refusal->window, "Return"));
+    ASSERT_TRUE(wait_until([&] { return !has_dialog(setup.id()); }));
+    keep_screenshot(setup.frame, "refused", "-96dpi");
+    // Back in the box, to mend the text; nothing was started.
+    EXPECT_TRUE(wait_until([&] { return focused_control(setup.frame) == box; }));
+    EXPECT_TRUE(IsWindowEnabled(setup[IDC_MAIN_ACTION]));
+
+    set_text(box, temp / L"KoraVale");
+    ASSERT_TRUE(press_key(setup.frame, "Return"));
+    ASSERT_TRUE(setup.process->wait(60000));
+    EXPECT_EQ(setup.process->exit_code(), 0u);
+    EXPECT_TRUE(file_exists(temp / L"KoraVale\\KoraVale.exe"));
+    EXPECT_TRUE(registered());
+}
+
 TEST_F(SetupWindow, SuccessfulInstallReportsEachStepInOrderClosesWithoutADialogAndStartsThePlayer) {
     TempDir temp;
     const std::wstring record = temp / L"launched.txt";
@@ -314,7 +344,7 @@ TEST_F(SetupWindow, SuccessfulInstallReportsEachStepInOrderClosesWithoutADialogA
         << "the player was not started";
 }
 
-TEST_F(SetupWindow, FailingInstallReportsTheFailureAndRefusesToCloseWhileItRuns) {
+TEST_F(SetupWindow, FailingInstallReportsTheFailureOnOneLineAndRefusesToCloseOrCancelWhileItRuns) {
     TempDir temp;
     const std::wstring dir = temp / L"KoraVale";
     install_silently(dir);
@@ -336,6 +366,15 @@ TEST_F(SetupWindow, FailingInstallReportsTheFailureAndRefusesToCloseWhileItRuns)
     // The title-bar button and Alt+F4 both arrive as a close request.
     PostMessageW(setup.frame, WM_SYSCOMMAND, SC_CLOSE, 0);
     PostMessageW(setup.frame, WM_CLOSE, 0, 0);
+    // Disabling the controls took the focus away, so keys would not even reach the dialog manager.
+    // Coming back from another window gives it to the frame: then Esc and Enter are its two buttons.
+    PostMessageW(setup.frame, WM_ACTIVATE, WA_ACTIVE, 0);
+    ASSERT_TRUE(wait_until([&] { return focused_control(setup.frame) == setup.frame; }));
+    for (const char* key : {"Escape", "Return", "alt+F4"}) ASSERT_TRUE(press_key(setup.frame, key)) << key;
+    // The worker retries for seconds: long enough for the keys to arrive while it runs. (Wine hides a
+    // window at once but, with no window manager, destroys it only two seconds later.)
+    EXPECT_FALSE(wait_until([&] { return !IsWindowVisible(setup.frame) || has_dialog(setup.id()); }, 1000));
+    EXPECT_FALSE(IsWindowEnabled(setup[IDC_MAIN_ACTION])) << "the operation ended before the keys were tried";
     auto failure = wait_for_dialog(setup.id(), 60000);
     ASSERT_TRUE(failure);
     EXPECT_TRUE(IsWindow(setup.frame));
@@ -346,6 +385,9 @@ TEST_F(SetupWindow, FailingInstallReportsTheFailureAndRefusesToCloseWhileItRuns)
         EXPECT_TRUE(IsWindowEnabled(setup[id])) << id;
     press(failure->window, IDOK);
     ASSERT_TRUE(wait_until([&] { return !has_dialog(setup.id()); }));
+    // Far too long for the line, which shows its start; the box showed all of it.
+    EXPECT_EQ(drawn_text_lines(setup[IDC_PROGRESS_TEXT]), 1);
+    keep_screenshot(setup.frame, "failed", "-96dpi");
 
     // Once idle again, a close request closes.
     PostMessageW(setup.frame, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -376,6 +418,30 @@ TEST_F(SetupWindow, UninstallerConfirmsThenRemovesItselfAfterItHasEnded) {
     EXPECT_TRUE(setup.closed_with(0));
     EXPECT_TRUE(wait_until([&] { return !file_exists(dir); }, 30000)) << "the uninstaller's folder is still there";
 }
+
+class SetupWindowAtDpi : public SetupWindow, public ::testing::WithParamInterface<DWORD> {};
+
+TEST_P(SetupWindowAtDpi, LongUninstallLocationStaysOneLineAndEscapeCancelsBeforeAnything) {
+    set_log_pixels(GetParam());
+    const std::wstring dir =
+        L"D:\\Users\\Margarethe Vandenberghe-Oppenheimer\\AppData\\Local\\Programs\\Media Players\\Streaming\\KoraVale";
+    register_installed(L"1.4.6", dir);
+    SetupRun setup = start_setup(L"--uninstall");
+    ASSERT_NE(setup.frame, nullptr);
+    const std::vector<HWND> all = children(setup.frame);
+    ASSERT_GE(all.size(), 4u);
+    const HWND location = all[3];
+    EXPECT_EQ(text_of(location), L"安装位置：" + dir) << "shortened only on screen";
+    EXPECT_EQ(drawn_text_lines(location), 1);
+    keep_screenshot(setup.frame, "uninstall-long-path", "-" + std::to_string(GetParam()) + "dpi");
+
+    ASSERT_TRUE(press_key(setup.frame, "Escape"));
+    EXPECT_TRUE(setup.closed_with(0));
+    EXPECT_TRUE(registered());
+}
+
+INSTANTIATE_TEST_SUITE_P(Dpi, SetupWindowAtDpi, ::testing::Values(96, 144),
+                         [](const auto& info) { return std::to_string(info.param) + "dpi"; });
 
 // ---------------------------------------------------------------- the disk line
 

@@ -164,6 +164,19 @@ std::wstring quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
 
 bool running_under_wine() { return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
 
+bool run_unix_shell(const std::wstring& command, DWORD milliseconds) {
+    // Wine cannot wait for a Unix program: the shell leaves its status in a
+    // file, renamed into place once written.
+    const TempDir temp;
+    const std::wstring status_file = temp / L"status";
+    const std::wstring unix_dir = L"'" + unix_path(temp.path()) + L"'";
+    unix_command(L"\\bin\\sh", L"-c " + quoted(command + L"; echo $? >" + unix_dir + L"/written && mv " + unix_dir +
+                                                 L"/written " + unix_dir + L"/status"));
+    const ULONGLONG deadline = GetTickCount64() + milliseconds;
+    while (!file_exists(status_file) && GetTickCount64() < deadline) Sleep(20);
+    return read_file(status_file) == "0\n";
+}
+
 bool make_unix_symlink(const std::wstring& link, const std::wstring& target) {
     const std::wstring unix_target = unix_path(target);
     if (unix_target.empty()) return false;

@@ -65,6 +65,10 @@ std::wstring quoted(const std::wstring& text);
 
 bool running_under_wine();
 
+// A command of the Unix shell (Wine only), waited for up to the time; true
+// when it ended in time and succeeded.
+bool run_unix_shell(const std::wstring& command, DWORD milliseconds);
+
 // A symbolic link made on the Unix side (Wine only: its CreateSymbolicLinkW
 // does nothing). Wine lists a link to a folder as a reparse point, as
 // Windows does, but a link to a file as the file itself.

@@ -3,11 +3,14 @@
 #include <filesystem>
 #include <fstream>
 
+#include "support/test_support.h"
+
 namespace koravale::window_testing {
 namespace {
 
 constexpr UINT SEND_TIMEOUT_MS = 5000;
 constexpr int MESSAGE_BOX_TEXT_ID = 0xFFFF;
+constexpr DWORD KEY_TIMEOUT_MS = 10000;
 
 LRESULT send(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     DWORD_PTR result = 0;
@@ -39,6 +42,56 @@ HWND find_dialog(DWORD process_id) {
         },
         reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+struct ScreenPixels {
+    int width = 0;
+    int height = 0;
+    int row_bytes = 0;
+    std::string bgr;  // bottom-up rows, as in a BMP file
+
+    // Dark enough to be part of a glyph: the labels' text is 0x222222 or 0x666666 on white.
+    bool is_ink(int x, int y) const {
+        const auto* pixel = reinterpret_cast<const unsigned char*>(bgr.data()) + (height - 1 - y) * row_bytes + x * 3;
+        return pixel[0] + pixel[1] + pixel[2] < 3 * 0xB0;
+    }
+};
+
+BITMAPINFOHEADER bitmap_header(int width, int height) {
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof(header);
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    header.biCompression = BI_RGB;
+    return header;
+}
+
+// The client area only: without a window manager nobody draws the frame.
+std::optional<ScreenPixels> capture_client(HWND window) {
+    RECT rect{};
+    if (!GetClientRect(window, &rect)) return std::nullopt;
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    ScreenPixels shot;
+    shot.width = rect.right - rect.left;
+    shot.height = rect.bottom - rect.top;
+    shot.row_bytes = (shot.width * 3 + 3) & ~3;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, shot.width, shot.height);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, shot.width, shot.height, screen, rect.left, rect.top, SRCCOPY);
+    SelectObject(memory, previous);
+    BITMAPINFOHEADER header = bitmap_header(shot.width, shot.height);
+    shot.bgr.assign(static_cast<std::size_t>(shot.row_bytes) * shot.height, '\0');
+    const int lines = GetDIBits(memory, bitmap, 0, shot.height, shot.bgr.data(), reinterpret_cast<BITMAPINFO*>(&header),
+                                DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    if (lines != shot.height) return std::nullopt;
+    return shot;
 }
 
 }  // namespace
@@ -98,44 +151,52 @@ bool has_dialog(DWORD process_id) { return find_dialog(process_id) != nullptr; }
 
 void press(HWND dialog, int button_id) { PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button_id, BN_CLICKED), 0); }
 
-bool save_screenshot(HWND window, const std::wstring& bmp_path) {
-    // The client area only: without a window manager nobody draws the frame.
+bool press_key(HWND window, const char* key) {
     RECT rect{};
-    if (!GetClientRect(window, &rect)) return false;
-    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    SelectObject(memory, previous);
+    if (!GetWindowRect(window, &rect)) return false;
+    const int x = (rect.left + rect.right) / 2;
+    const int y = (rect.top + rect.bottom) / 2;
+    std::wstring command = L"xdotool mousemove " + std::to_wstring(x) + L" " + std::to_wstring(y) + L" key ";
+    for (const char* c = key; *c != '\0'; ++c) command += static_cast<wchar_t>(*c);
+    return testing_support::run_unix_shell(command, KEY_TIMEOUT_MS);
+}
 
-    BITMAPINFOHEADER header{};
-    header.biSize = sizeof(header);
-    header.biWidth = width;
-    header.biHeight = height;
-    header.biPlanes = 1;
-    header.biBitCount = 24;
-    header.biCompression = BI_RGB;
-    const DWORD row = static_cast<DWORD>((width * 3 + 3) & ~3);
-    std::string pixels(static_cast<std::size_t>(row) * height, '\0');
-    const int lines = GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    if (lines != height) return false;
+HWND focused_control(HWND frame) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(frame, nullptr), &info)) return nullptr;
+    return info.hwndFocus;
+}
 
+bool save_screenshot(HWND window, const std::wstring& bmp_path) {
+    // What a closed message box covered is painted anew only later: paint it now.
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    const std::optional<ScreenPixels> shot = capture_client(window);
+    if (!shot) return false;
+    BITMAPINFOHEADER header = bitmap_header(shot->width, shot->height);
     BITMAPFILEHEADER file{};
     file.bfType = 0x4D42;
     file.bfOffBits = sizeof(file) + sizeof(header);
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(shot->bgr.size());
     std::ofstream out(std::filesystem::path(bmp_path), std::ios::binary);
     out.write(reinterpret_cast<const char*>(&file), sizeof(file));
     out.write(reinterpret_cast<const char*>(&header), sizeof(header));
-    out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
+    out.write(shot->bgr.data(), static_cast<std::streamsize>(shot->bgr.size()));
     return static_cast<bool>(out);
+}
+
+int drawn_text_lines(HWND control) {
+    const std::optional<ScreenPixels> shot = capture_client(control);
+    if (!shot) return 0;
+    int bands = 0;
+    bool previous_row_inked = false;
+    for (int y = 0; y < shot->height; ++y) {
+        bool inked = false;
+        for (int x = 0; x < shot->width && !inked; ++x) inked = shot->is_ink(x, y);
+        if (inked && !previous_row_inked) ++bands;
+        previous_row_inked = inked;
+    }
+    return bands;
 }
 
 }  // namespace koravale::window_testing

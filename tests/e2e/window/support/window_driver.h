@@ -40,7 +40,18 @@ std::optional<MessageBoxSeen> wait_for_dialog(DWORD process_id, DWORD millisecon
 bool has_dialog(DWORD process_id);
 void press(HWND dialog, int button_id);
 
+// A real key press through the X server (xdotool names: "Return", "Escape",
+// "alt+F4"), with the pointer over the window so that Wine receives it; Wine
+// hands it to whichever window has the keyboard focus. True once it is sent.
+bool press_key(HWND window, const char* key);
+// The control of the window's thread that has the keyboard focus.
+HWND focused_control(HWND frame);
+
 // The window's client area as it is on screen, as a 24-bit BMP file.
 bool save_screenshot(HWND window, const std::wstring& bmp_path);
+// How many bands of text rows the control shows on screen, separated by
+// empty rows: 1 for one line, 2 for a wrapped line even when the second is
+// cut off at the control's bottom edge.
+int drawn_text_lines(HWND control);
 
 }  // namespace koravale::window_testing
