@@ -4,10 +4,12 @@
 
 #include <string>
 
+#include "common/result.h"
+
 namespace koravale {
 
-// Starts the shell and returns at once; nothing is reported, and when the
-// shell cannot be started both simply remain.
-void schedule_self_removal(const std::string& uninstaller_path, const std::string& install_dir);
+// Starts the shell and returns at once. When the shell cannot be started
+// both simply remain; the failure is only described, for the log.
+Status schedule_self_removal(const std::string& uninstaller_path, const std::string& install_dir);
 
 }  // namespace koravale
