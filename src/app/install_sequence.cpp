@@ -67,7 +67,9 @@ Status run_install_sequence(const InstallRequest& request, const ProgressReporte
     const InstallLayout& layout = *resolved;
     stages.note(install_directory_event(layout.install_dir));
 
-    if (Status not_file = check_install_path_not_file(layout.install_dir); !not_file) return stages.fail(not_file.error());
+    if (Status not_file = check_install_path_not_file(layout.install_dir); !not_file) {
+        return stages.fail(not_file.error());
+    }
     const std::uint64_t expected_size = expected_image_size();
     if (Status disk = check_install_disk(layout.install_dir, expected_size, platform_disk_queries()); !disk) {
         return stages.fail(disk.error());
@@ -84,7 +86,9 @@ Status run_install_sequence(const InstallRequest& request, const ProgressReporte
     if (Status dir = ensure_install_directory(layout.install_dir); !dir) return stages.fail(dir.error());
     const Result<std::string> staged = write_staged_program(layout.install_dir, image->bytes());
     if (!staged) return stages.fail(staged.error());
-    if (Status replaced = replace_file_with_retry(*staged, layout.app_exe); !replaced) return stages.fail(replaced.error());
+    if (Status replaced = replace_file_with_retry(*staged, layout.app_exe); !replaced) {
+        return stages.fail(replaced.error());
+    }
     stages.skipped(place_uninstaller_copy(layout.install_dir, layout.uninstaller));
 
     const bool location_changed = former_location && !same_directory(*former_location, layout.install_dir);

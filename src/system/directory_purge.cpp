@@ -186,7 +186,9 @@ Status purge_directory_tree(const std::string& dir) {
                                       FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!root) return entry_failure(dir, GetLastError());
     const bool is_link = handle_is_link(root.get());
-    if ((listed.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && !is_link) return entry_failure(dir, LINK_NOT_ITSELF_TEXT);
+    if ((listed.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && !is_link) {
+        return entry_failure(dir, LINK_NOT_ITSELF_TEXT);
+    }
     const bool is_folder = listed.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
     return remove_entry(root.get(), is_folder && !is_link, dir);
 }

@@ -22,8 +22,8 @@ SkippedFailures close_running_application(std::optional<std::uint32_t> wait_pid)
         UniqueKernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, *wait_pid));
         if (process && process.get() != INVALID_HANDLE_VALUE &&
             WaitForSingleObject(process.get(), WAIT_PID_TIMEOUT_MS) == WAIT_TIMEOUT) {
-            skipped.push_back({"进程 " + std::to_string(*wait_pid) + " 在 " + std::to_string(WAIT_PID_TIMEOUT_MS / 1000) +
-                               " 秒内没有结束，不再等待"});
+            const std::string seconds = std::to_string(WAIT_PID_TIMEOUT_MS / 1000);
+            skipped.push_back({"进程 " + std::to_string(*wait_pid) + " 在 " + seconds + " 秒内没有结束，不再等待"});
         }
     }
     const std::wstring window_class = to_wide(APP_WINDOW_CLASS);

@@ -23,7 +23,8 @@ TEST_P(FormatLogLine, StampsTheEventAsOneLine) {
 INSTANTIATE_TEST_SUITE_P(
     Lines, FormatLogLine,
     testing::Values(
-        LineCase{"padded_fields", {2026, 1, 2, 3, 4, 5, 6}, "exit status: 0", "2026-01-02 03:04:05.006 exit status: 0\r\n"},
+        LineCase{"padded_fields", {2026, 1, 2, 3, 4, 5, 6}, "exit status: 0",
+                 "2026-01-02 03:04:05.006 exit status: 0\r\n"},
         LineCase{"largest_fields", {2026, 12, 31, 23, 59, 59, 999}, "x", "2026-12-31 23:59:59.999 x\r\n"},
         LineCase{"utf8_kept", {2026, 12, 3, 15, 56, 0, 120}, "start: 正在安装程序文件…",
                  "2026-12-03 15:56:00.120 start: 正在安装程序文件…\r\n"},

@@ -215,16 +215,14 @@ TEST_F(SilentInstall, TheLogOfAnInstallNamesEveryStageInOrder) {
     ASSERT_EQ(status, 0u);
 
     expect_installed_at(places_.default_install_dir);  // the registered commands carry no log option
-    const auto stage = [](const char* text) {
-        return std::vector<std::string>{std::string("start: ") + text, std::string("done: ") + text};
-    };
     std::vector<std::string> expected{"an earlier run", program_event_text(), "arguments: [/S] [--log] [setup.log]",
                                       "run: silent install", "start: checking the install directory and drive",
                                       "install directory: " + from_wide_lossy(places_.default_install_dir),
                                       "done: checking the install directory and drive"};
-    for (const char* text : {"正在检查并关闭运行中的 KoraVale…", "正在解压并校验 KoraVale 程序完整性…", "正在安装程序文件…",
-                             "正在创建快捷方式与系统注册信息…"}) {
-        for (std::string& line : stage(text)) expected.push_back(std::move(line));
+    for (const std::string stage : {"正在检查并关闭运行中的 KoraVale…", "正在解压并校验 KoraVale 程序完整性…",
+                                    "正在安装程序文件…", "正在创建快捷方式与系统注册信息…"}) {
+        expected.push_back("start: " + stage);
+        expected.push_back("done: " + stage);
     }
     expected.push_back("exit status: 0");
     EXPECT_EQ(logged_events(log), expected);
