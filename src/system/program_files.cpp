@@ -137,8 +137,9 @@ Status place_uninstaller_copy(const std::string& install_dir, const std::string&
     if (same_entry(canonical_path(*exe), canonical_path(uninstaller_path))) return Done{};  // we are that uninstaller
 
     const std::string staged = staging_path(install_dir, UNINSTALLER_STAGING_NAME);
+    const std::wstring wide_exe = to_wide(*exe);
     const std::wstring wide_staged = to_wide(staged);
-    if (!CopyFileExW(to_wide(*exe).c_str(), wide_staged.c_str(), nullptr, nullptr, nullptr, 0)) {
+    if (!CopyFileExW(wide_exe.c_str(), wide_staged.c_str(), nullptr, nullptr, nullptr, 0)) {
         return describe_failure(COPY_UNINSTALLER_VERB, staged, last_io_error().text);
     }
     if (const DWORD error = flush_to_disk(wide_staged)) {
