@@ -13,6 +13,8 @@
 #include "app/setup_mode.h"
 #include "app/setup_options.h"
 #include "app/uninstall_sequence.h"
+#include "log/log_events.h"
+#include "log/run_log.h"
 #include "system/com_apartment.h"
 #include "system/install_paths.h"
 #include "system/process_arguments.h"
@@ -41,16 +43,19 @@ constexpr int EXIT_SUCCESS_STATUS = 0;
 
 int status_of(const Status& status) { return status ? EXIT_SUCCESS_STATUS : EXIT_FAILURE_STATUS; }
 
-int run(const SetupOptions& options) {
-    switch (decide_run(options)) {
+int run(const SetupOptions& options, const RunLog& log) {
+    const RunKind run_kind = decide_run(options);
+    log.write(run_event(run_kind));
+    switch (run_kind) {
         case RunKind::SilentInstall:
-            return status_of(run_silent_install(options));
+            return status_of(run_silent_install(options, log));
         case RunKind::SilentUninstall:
-            return status_of(run_silent_uninstall(options));
+            return status_of(run_silent_uninstall(options, log));
         case RunKind::Window: {
             const std::optional<std::string> installed_version = read_installed_product().installed_version;
-            return static_cast<int>(
-                run_setup_window(decide_mode(options, installed_version), installed_version, options));
+            const SetupMode mode = decide_mode(options, installed_version);
+            log.write(window_form_event(mode, installed_version));
+            return static_cast<int>(run_setup_window(mode, installed_version, options, log));
         }
     }
     return EXIT_FAILURE_STATUS;
@@ -67,8 +72,13 @@ int setup_main() {
     if (!option_texts) return EXIT_FAILURE_STATUS;  // stop before anything changes
 
     SetupOptions options = parse_options(*option_texts);
+    const RunLog log(options.log_file);
+    log.write(program_event());
+    log.write(arguments_event(*option_texts));
     if (!options.uninstall && running_uninstaller_dir()) options.uninstall = true;
-    return run(options);
+    const int status = run(options, log);
+    log.write(exit_status_event(status));
+    return status;
 }
 
 }  // namespace koravale

@@ -1,9 +1,11 @@
 #include "app/install_sequence.h"
 
 #include "app/product_constants.h"
+#include "app/sequence_stages.h"
 #include "checks/disk_readiness.h"
 #include "checks/install_dir_rules.h"
 #include "common/text.h"
+#include "log/log_events.h"
 #include "payload/embedded_payload.h"
 #include "system/file_queries.h"
 #include "system/install_paths.h"
@@ -16,6 +18,8 @@
 namespace koravale {
 namespace {
 
+// The checks before anything changes have no progress text of their own.
+constexpr std::string_view CHECKING_STAGE = "checking the install directory and drive";
 constexpr std::string_view CLOSING_TEXT = "正在检查并关闭运行中的 KoraVale…";
 constexpr std::string_view EXTRACTING_TEXT = "正在解压并校验 KoraVale 程序完整性…";
 constexpr std::string_view PLACING_TEXT = "正在安装程序文件…";
@@ -53,57 +57,67 @@ Result<InstallLayout> resolve_install_layout(const std::optional<std::string>& d
     return layout_for(*canonical);
 }
 
-Status run_install_sequence(const InstallRequest& request, const ProgressReporter& progress) {
+Status run_install_sequence(const InstallRequest& request, const ProgressReporter& progress, const RunLog& log) {
+    SequenceStages stages(progress, log);
+    stages.begin_unshown(CHECKING_STAGE);
     const std::optional<std::string> former_location = read_installed_product().install_location;
 
     const Result<InstallLayout> resolved = resolve_install_layout(request.directory);
-    if (!resolved) return resolved.error();
+    if (!resolved) return stages.fail(resolved.error());
     const InstallLayout& layout = *resolved;
+    stages.note(install_directory_event(layout.install_dir));
 
-    if (Status not_file = check_install_path_not_file(layout.install_dir); !not_file) return not_file;
+    if (Status not_file = check_install_path_not_file(layout.install_dir); !not_file) {
+        return stages.fail(not_file.error());
+    }
     const std::uint64_t expected_size = expected_image_size();
     if (Status disk = check_install_disk(layout.install_dir, expected_size, platform_disk_queries()); !disk) {
-        return disk;
+        return stages.fail(disk.error());
     }
 
-    report(progress, CLOSING_TEXT);
-    close_running_application(request.wait_pid);
+    stages.begin(CLOSING_TEXT);
+    stages.skipped(close_running_application(request.wait_pid));
 
-    report(progress, EXTRACTING_TEXT);
+    stages.begin(EXTRACTING_TEXT);
     const Result<ImageBytes> image = extract_application_image(expected_size);
-    if (!image) return image.error();
+    if (!image) return stages.fail(image.error());
 
-    report(progress, PLACING_TEXT);
-    if (Status dir = ensure_install_directory(layout.install_dir); !dir) return dir;
+    stages.begin(PLACING_TEXT);
+    if (Status dir = ensure_install_directory(layout.install_dir); !dir) return stages.fail(dir.error());
     const Result<std::string> staged = write_staged_program(layout.install_dir, image->bytes());
-    if (!staged) return staged.error();
-    if (Status replaced = replace_file_with_retry(*staged, layout.app_exe); !replaced) return replaced;
-    place_uninstaller_copy(layout.install_dir, layout.uninstaller);
+    if (!staged) return stages.fail(staged.error());
+    if (Status replaced = replace_file_with_retry(*staged, layout.app_exe); !replaced) {
+        return stages.fail(replaced.error());
+    }
+    stages.skipped(place_uninstaller_copy(layout.install_dir, layout.uninstaller));
 
     const bool location_changed = former_location && !same_directory(*former_location, layout.install_dir);
 
-    report(progress, REGISTERING_TEXT);
-    create_install_shortcuts(layout, request.desktop_shortcut_wanted, location_changed);
-    if (Status registered = write_uninstall_registration(layout, image->size()); !registered) return registered;
+    stages.begin(REGISTERING_TEXT);
+    stages.skipped(create_install_shortcuts(layout, request.desktop_shortcut_wanted, location_changed));
+    const Result<SkippedFailures> registered = write_uninstall_registration(layout, image->size());
+    if (!registered) return stages.fail(registered.error());
+    stages.skipped(*registered);
 
     if (location_changed) {
-        report(progress, CLEANING_TEXT);
-        remove_old_program_files(*former_location);
+        stages.begin(CLEANING_TEXT);
+        stages.skipped(remove_old_program_files(*former_location));
     }
     if (request.launch_after) {
-        report(progress, LAUNCHING_TEXT);
-        launch_application(layout.app_exe);
+        stages.begin(LAUNCHING_TEXT);
+        stages.skipped(launch_application(layout.app_exe));
     }
+    stages.finish();
     return Done{};
 }
 
-Status run_silent_install(const SetupOptions& options) {
+Status run_silent_install(const SetupOptions& options, const RunLog& log) {
     InstallRequest request;
     request.desktop_shortcut_wanted = silent_desktop_shortcut_wanted();
     request.directory = options.dir;
     request.launch_after = options.relaunch;
     request.wait_pid = options.wait_pid;
-    return run_install_sequence(request);
+    return run_install_sequence(request, {}, log);
 }
 
 }  // namespace koravale

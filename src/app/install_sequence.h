@@ -10,6 +10,7 @@
 #include "app/progress_reporter.h"
 #include "app/setup_options.h"
 #include "common/result.h"
+#include "log/run_log.h"
 
 namespace koravale {
 
@@ -21,12 +22,13 @@ struct InstallRequest {
 };
 
 // The first failure ends the run; nothing done before it is undone.
-Status run_install_sequence(const InstallRequest& request, const ProgressReporter& progress = {});
+Status run_install_sequence(const InstallRequest& request, const ProgressReporter& progress = {},
+                            const RunLog& log = {});
 
 // The given directory (trimmed), else the registered location, else the
 // default; refused when it breaks a directory rule.
 Result<InstallLayout> resolve_install_layout(const std::optional<std::string>& directory);
 
-Status run_silent_install(const SetupOptions& options);
+Status run_silent_install(const SetupOptions& options, const RunLog& log = {});
 
 }  // namespace koravale

@@ -33,14 +33,17 @@ IoError os_io_error_without_message(std::uint32_t code, std::uint32_t lookup_err
 }
 
 SetupError describe_io_failure(std::string_view verb, std::string_view path, const IoError& error) {
+    if (!error.is_permission_failure()) return describe_failure(verb, path, error.text);
     std::string message;
-    if (error.is_permission_failure()) {
-        message.append("没有权限").append(verb).append(" ").append(path);
-        message.append("（例如 Program Files 需要管理员权限）。\n"
-                       "请选择其他目录（如 D:\\KoraVale 或用户目录），或右键以管理员身份运行安装程序。");
-    } else {
-        message.append(verb).append(" ").append(path).append(" 失败：").append(error.text);
-    }
+    message.append("没有权限").append(verb).append(" ").append(path);
+    message.append("（例如 Program Files 需要管理员权限）。\n"
+                   "请选择其他目录（如 D:\\KoraVale 或用户目录），或右键以管理员身份运行安装程序。");
+    return SetupError{std::move(message)};
+}
+
+SetupError describe_failure(std::string_view verb, std::string_view subject, std::string_view reason) {
+    std::string message;
+    message.append(verb).append(" ").append(subject).append(" 失败：").append(reason);
     return SetupError{std::move(message)};
 }
 

@@ -32,4 +32,8 @@ IoError os_io_error_without_message(std::uint32_t code, std::uint32_t lookup_err
 // The permission hint for access-denied errors, else "{verb} {path} 失败：{error}".
 SetupError describe_io_failure(std::string_view verb, std::string_view path, const IoError& error);
 
+// "{verb} {subject} 失败：{reason}", whatever the reason. A skipped step is
+// logged this way: its reader wants the system's own text, not a hint.
+SetupError describe_failure(std::string_view verb, std::string_view subject, std::string_view reason);
+
 }  // namespace koravale

@@ -15,15 +15,30 @@ bool is_one_of(std::string_view word, std::initializer_list<std::string_view> sp
     return false;
 }
 
-void take_dir(SetupOptions& options, std::string_view value) {
+// A blank value leaves an earlier one in place.
+void take_text(std::optional<std::string>& option, std::string_view value) {
     const std::string_view trimmed = trim_white_space(value);
-    if (!trimmed.empty()) options.dir = std::string(trimmed);
+    if (!trimmed.empty()) option = std::string(trimmed);
 }
 
-// Attached spellings are matched case-sensitively, as given.
-constexpr std::array<std::string_view, 6> ATTACHED_DIR_PREFIXES = {
-    "--dir=", "--DIR=", "/dir=", "/DIR=", "/D=", "/d=",
+struct AttachedPrefix {
+    std::string_view prefix;
+    std::optional<std::string> SetupOptions::*option;
 };
+
+// Attached spellings are matched case-sensitively, as given.
+constexpr std::array<AttachedPrefix, 10> ATTACHED_PREFIXES = {{
+    {"--dir=", &SetupOptions::dir},
+    {"--DIR=", &SetupOptions::dir},
+    {"/dir=", &SetupOptions::dir},
+    {"/DIR=", &SetupOptions::dir},
+    {"/D=", &SetupOptions::dir},
+    {"/d=", &SetupOptions::dir},
+    {"--log=", &SetupOptions::log_file},
+    {"--LOG=", &SetupOptions::log_file},
+    {"/log=", &SetupOptions::log_file},
+    {"/LOG=", &SetupOptions::log_file},
+}};
 
 }  // namespace
 
@@ -51,11 +66,14 @@ SetupOptions parse_options(std::span<const std::string> arguments) {
             options.wait_pid = parse_process_id(arguments[i]);
         } else if (is_one_of(word, {"--dir", "/dir", "/d"})) {
             if (++i == arguments.size()) break;
-            take_dir(options, arguments[i]);
+            take_text(options.dir, arguments[i]);
+        } else if (is_one_of(word, {"--log", "/log"})) {
+            if (++i == arguments.size()) break;
+            take_text(options.log_file, arguments[i]);
         } else {
-            for (std::string_view prefix : ATTACHED_DIR_PREFIXES) {
-                if (std::string_view(argument).starts_with(prefix)) {
-                    take_dir(options, std::string_view(argument).substr(prefix.size()));
+            for (const AttachedPrefix& attached : ATTACHED_PREFIXES) {
+                if (std::string_view(argument).starts_with(attached.prefix)) {
+                    take_text(options.*attached.option, std::string_view(argument).substr(attached.prefix.size()));
                     break;
                 }
             }

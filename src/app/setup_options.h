@@ -14,7 +14,8 @@ struct SetupOptions {
     bool relaunch = false;
     bool purge_data = false;
     std::optional<std::uint32_t> wait_pid;
-    std::optional<std::string> dir;  // never empty or blank when present
+    std::optional<std::string> dir;       // never empty or blank when present
+    std::optional<std::string> log_file;  // where the run log is appended; never empty or blank
 
     bool operator==(const SetupOptions&) const = default;
 };

@@ -4,22 +4,26 @@
 
 #include "app/path_compare.h"
 #include "app/product_constants.h"
+#include "app/sequence_stages.h"
 #include "checks/install_dir_rules.h"
+#include "log/log_events.h"
 #include "system/directory_purge.h"
 #include "system/file_deletion.h"
 #include "system/file_identity.h"
 #include "system/file_queries.h"
-#include "system/program_files.h"
 #include "system/install_paths.h"
+#include "system/program_files.h"
 #include "system/running_application.h"
 #include "system/self_removal.h"
 #include "system/shortcuts.h"
 #include "system/uninstall_registration.h"
-#include "system/wide_string.h"
 
 namespace koravale {
 namespace {
 
+// Finding the installation and the last step have no progress text of their own.
+constexpr std::string_view FINDING_STAGE = "finding the installation";
+constexpr std::string_view UNINSTALLER_STAGE = "removing the uninstaller and its folder";
 constexpr std::string_view CLOSING_TEXT = "正在关闭运行中的 KoraVale…";
 constexpr std::string_view REMOVING_TEXT = "正在移除程序文件与快捷方式…";
 constexpr std::string_view UNREGISTERING_TEXT = "正在清理系统卸载记录…";
@@ -29,11 +33,15 @@ constexpr int APP_DELETE_ATTEMPTS = 20;
 constexpr DWORD APP_DELETE_RETRY_DELAY_MS = 150;
 
 // The player may take a moment to let go of its file after it was closed.
-void delete_program_with_retries(const std::string& app_exe) {
+Status delete_program_with_retries(const std::string& app_exe) {
+    Status deleted = Done{};
     for (int attempt = 0; attempt < APP_DELETE_ATTEMPTS; ++attempt) {
-        if (!path_exists(app_exe) || delete_file(app_exe)) return;
+        if (!path_exists(app_exe)) return Done{};
+        deleted = delete_file_if_present(app_exe);
+        if (deleted) return deleted;
         Sleep(APP_DELETE_RETRY_DELAY_MS);
     }
+    return deleted;
 }
 
 }  // namespace
@@ -52,41 +60,55 @@ Result<InstallLayout> resolve_uninstall_layout(const std::optional<std::string>&
     return layout_for(*fallback);
 }
 
-Result<UninstallOutcome> run_uninstall_sequence(const UninstallRequest& request, const ProgressReporter& progress) {
+Result<UninstallOutcome> run_uninstall_sequence(const UninstallRequest& request, const ProgressReporter& progress,
+                                                const RunLog& log) {
+    SequenceStages stages(progress, log);
+    stages.begin_unshown(FINDING_STAGE);
     const Result<InstallLayout> resolved = resolve_uninstall_layout(request.directory);
-    if (!resolved) return resolved.error();
+    if (!resolved) return stages.fail(resolved.error());
     const InstallLayout& layout = *resolved;
+    stages.note(install_directory_event(layout.install_dir));
 
-    report(progress, CLOSING_TEXT);
-    close_running_application(std::nullopt);
+    stages.begin(CLOSING_TEXT);
+    stages.skipped(close_running_application(std::nullopt));
 
-    report(progress, REMOVING_TEXT);
-    delete_program_with_retries(layout.app_exe);
-    delete_file(staging_path(layout.install_dir, APP_STAGING_NAME));
-    delete_file(staging_path(layout.install_dir, UNINSTALLER_STAGING_NAME));
-    remove_retired_uninstallers(layout.install_dir);
-    remove_shortcuts(layout);
+    stages.begin(REMOVING_TEXT);
+    stages.skipped(delete_program_with_retries(layout.app_exe));
+    stages.skipped(delete_file_if_present(staging_path(layout.install_dir, APP_STAGING_NAME)));
+    stages.skipped(delete_file_if_present(staging_path(layout.install_dir, UNINSTALLER_STAGING_NAME)));
+    stages.skipped(remove_retired_uninstallers(layout.install_dir));
+    stages.skipped(remove_shortcuts(layout));
 
-    report(progress, UNREGISTERING_TEXT);
-    delete_uninstall_registration();
+    stages.begin(UNREGISTERING_TEXT);
+    stages.skipped(delete_uninstall_registration());
 
     if (request.purge_data && path_exists(layout.data_dir)) {
-        report(progress, PURGING_TEXT);
-        purge_directory_tree(layout.data_dir);
+        stages.begin(PURGING_TEXT);
+        stages.skipped(purge_directory_tree(layout.data_dir));
     }
 
-    if (is_running_executable(layout.uninstaller)) return UninstallOutcome{PendingSelfRemoval{layout.uninstaller, layout.install_dir}};
-    delete_file(layout.uninstaller);
-    RemoveDirectoryW(to_wide(layout.install_dir).c_str());
+    stages.begin_unshown(UNINSTALLER_STAGE);
+    if (is_running_executable(layout.uninstaller)) {
+        stages.finish();
+        return UninstallOutcome{PendingSelfRemoval{layout.uninstaller, layout.install_dir}};
+    }
+    stages.skipped(delete_file_if_present(layout.uninstaller));
+    stages.skipped(remove_empty_directory(layout.install_dir));
+    stages.finish();
     return UninstallOutcome{};
 }
 
-Status run_silent_uninstall(const SetupOptions& options) {
+Status run_silent_uninstall(const SetupOptions& options, const RunLog& log) {
     const Result<UninstallOutcome> outcome =
-        run_uninstall_sequence({.directory = options.dir, .purge_data = options.purge_data});
+        run_uninstall_sequence({.directory = options.dir, .purge_data = options.purge_data}, {}, log);
     if (!outcome) return outcome.error();
-    if (const UninstallOutcome& pending = *outcome) schedule_self_removal(pending->uninstaller, pending->install_dir);
+    if (const UninstallOutcome& pending = *outcome) start_self_removal(*pending, log);
     return Done{};
+}
+
+void start_self_removal(const PendingSelfRemoval& removal, const RunLog& log) {
+    const Result<std::string> handed_over = schedule_self_removal(removal.uninstaller, removal.install_dir);
+    log.write(handed_over ? self_removal_event(*handed_over, removal.install_dir) : skipped_event(handed_over.error()));
 }
 
 }  // namespace koravale

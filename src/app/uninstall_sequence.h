@@ -9,6 +9,7 @@
 #include "app/progress_reporter.h"
 #include "app/setup_options.h"
 #include "common/result.h"
+#include "log/run_log.h"
 
 namespace koravale {
 
@@ -29,13 +30,16 @@ struct UninstallRequest {
 using UninstallOutcome = std::optional<PendingSelfRemoval>;
 
 Result<UninstallOutcome> run_uninstall_sequence(const UninstallRequest& request,
-                                                const ProgressReporter& progress = {});
+                                                const ProgressReporter& progress = {}, const RunLog& log = {});
 
 // The option's directory, else the running uninstaller's own, else the
 // registered location, else the default. No directory rule applies.
 Result<InstallLayout> resolve_uninstall_layout(const std::optional<std::string>& directory);
 
 // Starts a pending self-removal at once.
-Status run_silent_uninstall(const SetupOptions& options);
+Status run_silent_uninstall(const SetupOptions& options, const RunLog& log = {});
+
+// Hands the uninstaller and its folder to the self-removal and logs how that went.
+void start_self_removal(const PendingSelfRemoval& removal, const RunLog& log);
 
 }  // namespace koravale

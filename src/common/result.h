@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 #include <variant>
+#include <vector>
 
 namespace koravale {
 
@@ -42,5 +43,13 @@ struct Done {
     bool operator==(const Done&) const = default;
 };
 using Status = Result<Done>;
+
+// Failures that a best-effort step swallowed: it went on without them,
+// and only the run log tells of them.
+using SkippedFailures = std::vector<SetupError>;
+
+inline void keep_failure(SkippedFailures& skipped, const Status& status) {
+    if (!status) skipped.push_back(status.error());
+}
 
 }  // namespace koravale

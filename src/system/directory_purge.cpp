@@ -25,11 +25,25 @@ struct Entry {
     bool is_link = false;
 };
 
+constexpr std::string_view DELETE_VERB = "删除";
+constexpr std::string_view LINK_NOT_ITSELF_TEXT = "这是一个链接，但无法单独打开链接本身，未跟随它删除";
+constexpr std::string_view NOT_ITSELF_TEXT = "打开的不是该项本身，未删除";
+
 enum class Opened { ok, gone, failed };
 
+SetupError entry_failure(const std::string& path, DWORD code) {
+    return describe_failure(DELETE_VERB, path, io_error_from_code(code).text);
+}
+
+SetupError entry_failure(const std::string& path, std::string_view reason) {
+    return describe_failure(DELETE_VERB, path, reason);
+}
+
 // The entry `name` inside the open folder `parent`, as the link itself when
-// it is one; retried while another process holds it without sharing.
-Opened open_relative(HANDLE parent, const std::wstring& name, bool is_directory, UniqueFileHandle& entry) {
+// it is one; retried while another process holds it without sharing. A
+// failure leaves its system error code in `error`.
+Opened open_relative(HANDLE parent, const std::wstring& name, bool is_directory, UniqueFileHandle& entry,
+                     DWORD& error) {
     UNICODE_STRING object_name;
     object_name.Buffer = const_cast<PWSTR>(name.c_str());
     object_name.Length = static_cast<USHORT>(name.size() * sizeof(wchar_t));
@@ -48,6 +62,7 @@ Opened open_relative(HANDLE parent, const std::wstring& name, bool is_directory,
             return Opened::ok;
         }
         if (status == STATUS_DELETE_PENDING_CODE || status == STATUS_OBJECT_NAME_NOT_FOUND_CODE) return Opened::gone;
+        error = RtlNtStatusToDosError(status);
         if (status != STATUS_SHARING_VIOLATION_CODE) return Opened::failed;
         SwitchToThread();
     }
@@ -55,12 +70,13 @@ Opened open_relative(HANDLE parent, const std::wstring& name, bool is_directory,
 }
 
 // Every name in the folder, read before anything in it is deleted.
-bool list_entries(HANDLE dir, std::vector<Entry>& entries) {
+OsStatus list_entries(HANDLE dir, std::vector<Entry>& entries) {
     alignas(8) std::byte buffer[16 * 1024];
     FILE_INFO_BY_HANDLE_CLASS request = FileIdBothDirectoryRestartInfo;
     for (;;) {
         if (!GetFileInformationByHandleEx(dir, request, buffer, sizeof(buffer))) {
-            return GetLastError() == ERROR_NO_MORE_FILES;
+            const DWORD error = GetLastError();
+            return {error == ERROR_NO_MORE_FILES ? ERROR_SUCCESS : error};
         }
         request = FileIdBothDirectoryInfo;
         for (std::size_t offset = 0;;) {
@@ -78,17 +94,18 @@ bool list_entries(HANDLE dir, std::vector<Entry>& entries) {
 }
 
 // A folder whose entries are still going away is retried for a while.
-bool mark_with_retries(HANDLE entry) {
+OsStatus mark_with_retries(HANDLE entry) {
+    OsStatus marked;
     for (int attempt = 0; attempt < PURGE_BUSY_ATTEMPTS; ++attempt) {
-        const OsStatus marked = mark_for_deletion(entry);
-        if (marked) return true;
-        if (marked.code != ERROR_DIR_NOT_EMPTY && marked.code != ERROR_SHARING_VIOLATION) return false;
+        marked = mark_for_deletion(entry);
+        if (marked) return marked;
+        if (marked.code != ERROR_DIR_NOT_EMPTY && marked.code != ERROR_SHARING_VIOLATION) return marked;
         SwitchToThread();
     }
-    return false;
+    return marked;
 }
 
-bool remove_entry(HANDLE entry_handle, bool is_directory);
+Status remove_entry(HANDLE entry_handle, bool is_directory, const std::string& path);
 
 // Whether the open entry is a link itself rather than what it points to.
 bool handle_is_link(HANDLE entry) {
@@ -120,48 +137,60 @@ bool is_entry_itself(HANDLE entry, const std::wstring& folder_path, const std::w
                                 static_cast<int>(expected.size()), TRUE) == CSTR_EQUAL;
 }
 
-bool remove_contents(HANDLE dir) {
+// `path` names the open folder in failure texts.
+Status remove_contents(HANDLE dir, const std::string& path) {
     std::vector<Entry> entries;
-    if (!list_entries(dir, entries)) return false;
+    if (const OsStatus listed = list_entries(dir, entries); !listed) return entry_failure(path, listed.code);
     const std::wstring folder_path = final_path(dir);
     for (const Entry& child : entries) {
+        const std::string child_path = path + "\\" + from_wide_lossy(child.name);
         UniqueFileHandle handle;
-        const Opened opened = open_relative(dir, child.name, child.is_directory, handle);
+        DWORD error = ERROR_SUCCESS;
+        const Opened opened = open_relative(dir, child.name, child.is_directory, handle, error);
         if (opened == Opened::gone) continue;
-        if (opened == Opened::failed) return false;
+        if (opened == Opened::failed) return entry_failure(child_path, error);
         // Where a link cannot be opened as itself (Wine hands out its
         // target), deleting through the handle would delete the target.
-        if (child.is_link && !handle_is_link(handle.get())) return false;
-        if (!is_entry_itself(handle.get(), folder_path, child.name)) return false;
-        if (!remove_entry(handle.get(), child.is_directory)) return false;
+        if (child.is_link && !handle_is_link(handle.get())) return entry_failure(child_path, LINK_NOT_ITSELF_TEXT);
+        if (!is_entry_itself(handle.get(), folder_path, child.name)) return entry_failure(child_path, NOT_ITSELF_TEXT);
+        if (Status removed = remove_entry(handle.get(), child.is_directory, child_path); !removed) return removed;
     }
-    return true;
+    return Done{};
 }
 
 // The entry is deleted when its handle closes, which the caller does.
-bool remove_entry(HANDLE entry, bool is_directory) {
-    if (is_directory && !remove_contents(entry)) return false;
-    return mark_with_retries(entry);
+Status remove_entry(HANDLE entry, bool is_directory, const std::string& path) {
+    if (is_directory) {
+        if (Status emptied = remove_contents(entry, path); !emptied) return emptied;
+    }
+    if (const OsStatus marked = mark_with_retries(entry); !marked) return entry_failure(path, marked.code);
+    return Done{};
 }
 
 }  // namespace
 
-bool purge_directory_tree(const std::string& dir) {
+Status purge_directory_tree(const std::string& dir) {
     const std::wstring path = to_wide(dir);
     WIN32_FIND_DATAW listed;
     {
         const UniqueFindHandle find(
             FindFirstFileExW(path.c_str(), FindExInfoBasic, &listed, FindExSearchNameMatch, nullptr, 0));
-        if (!find) return GetLastError() == ERROR_FILE_NOT_FOUND || GetLastError() == ERROR_PATH_NOT_FOUND;
+        if (!find) {
+            const DWORD error = GetLastError();
+            if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return Done{};
+            return entry_failure(dir, error);
+        }
     }
     UniqueFileHandle root(CreateFileW(path.c_str(), DELETE | FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
                                       SHARE_ALL, nullptr, OPEN_EXISTING,
                                       FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    if (!root) return false;
+    if (!root) return entry_failure(dir, GetLastError());
     const bool is_link = handle_is_link(root.get());
-    if ((listed.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && !is_link) return false;
+    if ((listed.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && !is_link) {
+        return entry_failure(dir, LINK_NOT_ITSELF_TEXT);
+    }
     const bool is_folder = listed.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
-    return remove_entry(root.get(), is_folder && !is_link);
+    return remove_entry(root.get(), is_folder && !is_link, dir);
 }
 
 }  // namespace koravale

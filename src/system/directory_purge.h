@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "common/result.h"
+
 namespace koravale {
 
 inline constexpr int PURGE_BUSY_ATTEMPTS = 50;
@@ -12,7 +14,8 @@ inline constexpr int PURGE_BUSY_ATTEMPTS = 50;
 // relative to its parent and as the link itself when it is one, so a link
 // to a folder elsewhere loses only the link. Stops at the first entry that
 // cannot be deleted (after retries for busy files and not-yet-empty
-// folders) and leaves the rest; returns whether the whole tree is gone.
-bool purge_directory_tree(const std::string& dir);
+// folders) and leaves the rest; success when the whole tree is gone, else
+// the entry it stopped at and why.
+Status purge_directory_tree(const std::string& dir);
 
 }  // namespace koravale

@@ -9,6 +9,13 @@ namespace {
 
 constexpr DWORD SHARE_ALL = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
+bool is_absent(DWORD code) { return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND; }
+
+Status skipped_removal(std::string_view verb, const std::string& path, DWORD code) {
+    if (is_absent(code)) return Done{};
+    return describe_failure(verb, path, io_error_from_code(code).text);
+}
+
 bool disposition_class_refused(DWORD code) {
     return code == ERROR_INVALID_PARAMETER || code == ERROR_INVALID_FUNCTION || code == ERROR_NOT_SUPPORTED;
 }
@@ -68,6 +75,17 @@ OsStatus delete_file(const std::string& path) {
                                              FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (entry && mark_for_deletion(entry.get())) return {};
     return {first_error};
+}
+
+Status delete_file_if_present(const std::string& path) {
+    const OsStatus deleted = delete_file(path);
+    return deleted ? Status(Done{}) : skipped_removal("删除", path, deleted.code);
+}
+
+Status remove_empty_directory(const std::string& dir) {
+    const std::wstring wide = to_wide(dir);
+    if (RemoveDirectoryW(wide.c_str())) return Done{};
+    return skipped_removal("删除目录", dir, GetLastError());
 }
 
 }  // namespace koravale

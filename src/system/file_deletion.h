@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "common/result.h"
 #include "system/os_error.h"
 
 namespace koravale {
@@ -13,6 +14,12 @@ namespace koravale {
 // file), the entry itself (never a link's target) is marked for deletion.
 // A failure reports the first DeleteFileW's error.
 OsStatus delete_file(const std::string& path);
+
+// For best-effort removals: a file or folder that is not there counts as
+// removed; any other failure is described for the log.
+Status delete_file_if_present(const std::string& path);
+// RemoveDirectoryW: only an empty folder goes.
+Status remove_empty_directory(const std::string& dir);
 
 // Marks an open entry for deletion, ignoring its read-only attribute.
 // The handle needs DELETE access. Where the file system refuses the

@@ -24,6 +24,9 @@ constexpr DWORD SHARE_ALL = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELE
 // WriteFile succeeded but wrote nothing: there is no error code to show.
 constexpr std::string_view NOTHING_WRITTEN_TEXT = "系统报告写入了 0 字节";
 
+constexpr std::string_view COPY_UNINSTALLER_VERB = "复制卸载程序";
+constexpr std::string_view NO_OWN_PATH_TEXT = "无法获取安装程序自身的路径，未放置卸载程序";
+
 bool is_directory(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -62,10 +65,11 @@ SetupError write_failure(const std::string& staged, const IoError& error) {
 
 // The bytes must be on the disk before the file is moved over the old
 // one: a power loss after the move must not leave an empty program.
-bool flush_to_disk(const std::wstring& path) {
+DWORD flush_to_disk(const std::wstring& path) {
     const UniqueFileHandle file(
         CreateFileW(path.c_str(), GENERIC_WRITE, SHARE_ALL, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    return !file || FlushFileBuffers(file.get());  // a copy we may not open stays as it was copied
+    if (!file) return ERROR_SUCCESS;  // a copy we may not open stays as it was copied
+    return FlushFileBuffers(file.get()) ? ERROR_SUCCESS : GetLastError();
 }
 
 }  // namespace
@@ -118,33 +122,39 @@ Status replace_file_with_retry(const std::string& staged_path, const std::string
     return SetupError{"无法写入 " + final_path + "（请先手动退出正在运行的 KoraVale 后重试）"};
 }
 
-void place_uninstaller_copy(const std::string& install_dir, const std::string& uninstaller_path) {
+Status place_uninstaller_copy(const std::string& install_dir, const std::string& uninstaller_path) {
     const std::optional<std::string> exe = running_executable_path();
-    if (!exe) return;
-    if (is_running_executable(uninstaller_path)) return;  // we are that uninstaller
+    if (!exe) return SetupError{std::string(NO_OWN_PATH_TEXT)};
+    if (is_running_executable(uninstaller_path)) return Done{};  // we are that uninstaller
 
     const std::string staged = staging_path(install_dir, UNINSTALLER_STAGING_NAME);
+    const std::wstring wide_exe = to_wide(*exe);
     const std::wstring wide_staged = to_wide(staged);
-    if (!CopyFileExW(to_wide(*exe).c_str(), wide_staged.c_str(), nullptr, nullptr, nullptr, 0)) return;
-    if (!flush_to_disk(wide_staged)) {
-        delete_file(staged);
-        return;
+    if (!CopyFileExW(wide_exe.c_str(), wide_staged.c_str(), nullptr, nullptr, nullptr, 0)) {
+        return describe_failure(COPY_UNINSTALLER_VERB, staged, last_io_error().text);
     }
-    replace_file_with_retry(staged, uninstaller_path);
+    if (const DWORD error = flush_to_disk(wide_staged)) {
+        delete_file(staged);
+        return describe_failure(COPY_UNINSTALLER_VERB, staged, io_error_from_code(error).text);
+    }
+    return replace_file_with_retry(staged, uninstaller_path);
 }
 
-void remove_old_program_files(const std::string& old_install_dir) {
+SkippedFailures remove_old_program_files(const std::string& old_install_dir) {
+    SkippedFailures skipped;
     for (const std::string_view name : PROGRAM_FILE_NAMES) {
         const std::string path = join_path(old_install_dir, name);
         if (!path_exists(path)) continue;
         if (is_running_executable(path)) continue;
-        delete_file(path);
+        keep_failure(skipped, delete_file_if_present(path));
     }
-    remove_retired_uninstallers(old_install_dir);
-    RemoveDirectoryW(to_wide(old_install_dir).c_str());
+    for (const SetupError& failure : remove_retired_uninstallers(old_install_dir)) skipped.push_back(failure);
+    keep_failure(skipped, remove_empty_directory(old_install_dir));
+    return skipped;
 }
 
-void remove_retired_uninstallers(const std::string& install_dir) {
+SkippedFailures remove_retired_uninstallers(const std::string& install_dir) {
+    SkippedFailures skipped;
     WIN32_FIND_DATAW found;
     const std::wstring pattern = to_wide(join_path(install_dir, UNINSTALLER_NAME)) + L".*";
     const UniqueFindHandle find(
@@ -152,8 +162,10 @@ void remove_retired_uninstallers(const std::string& install_dir) {
     for (bool more = static_cast<bool>(find); more; more = FindNextFileW(find.get(), &found)) {
         const std::optional<std::string> name = from_wide_strict(found.cFileName);
         if (!name || !is_retired_uninstaller_name(*name) || (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
-        delete_file(join_path(install_dir, *name));  // a shell still at work may hold it: it deletes it itself
+        // A shell still at work may hold it; it deletes the file itself.
+        keep_failure(skipped, delete_file_if_present(join_path(install_dir, *name)));
     }
+    return skipped;
 }
 
 }  // namespace koravale

@@ -39,15 +39,17 @@ Result<std::string> write_staged_program(const std::string& install_dir, std::sp
 Status replace_file_with_retry(const std::string& staged_path, const std::string& final_path);
 
 // Places a copy of the running setup program as the uninstaller, unless
-// it is that uninstaller. Failures are ignored.
-void place_uninstaller_copy(const std::string& install_dir, const std::string& uninstaller_path);
+// it is that uninstaller. Best effort: a failure is only described.
+Status place_uninstaller_copy(const std::string& install_dir, const std::string& uninstaller_path);
 
 // Deletes the program files from a former install location, except the
 // running program, and the location itself when nothing else is left.
-void remove_old_program_files(const std::string& old_install_dir);
+// Best effort: what could not be removed is only described.
+SkippedFailures remove_old_program_files(const std::string& old_install_dir);
 
 // Deletes what earlier self-removals left: uninstallers renamed to be
-// deleted whose shell ended before it could. Failures are ignored.
-void remove_retired_uninstallers(const std::string& install_dir);
+// deleted whose shell ended before it could. Best effort: what could not
+// be removed is only described.
+SkippedFailures remove_retired_uninstallers(const std::string& install_dir);
 
 }  // namespace koravale

@@ -4,24 +4,37 @@
 
 #include "app/close_loop.h"
 #include "app/product_constants.h"
+#include "system/os_error.h"
 #include "system/unique_handle.h"
 #include "system/wide_string.h"
 
 namespace koravale {
+namespace {
 
-void close_running_application(std::optional<std::uint32_t> wait_pid) {
+constexpr std::string_view STILL_RUNNING_TEXT = "KoraVale 的窗口在多次请求关闭后仍未关闭";
+
+}  // namespace
+
+SkippedFailures close_running_application(std::optional<std::uint32_t> wait_pid) {
+    SkippedFailures skipped;
     if (wait_pid) {
         // A process already gone, or one we may not open, is not waited for.
         UniqueKernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, *wait_pid));
-        if (process && process.get() != INVALID_HANDLE_VALUE) WaitForSingleObject(process.get(), WAIT_PID_TIMEOUT_MS);
+        if (process && process.get() != INVALID_HANDLE_VALUE &&
+            WaitForSingleObject(process.get(), WAIT_PID_TIMEOUT_MS) == WAIT_TIMEOUT) {
+            const std::string seconds = std::to_string(WAIT_PID_TIMEOUT_MS / 1000);
+            skipped.push_back({"进程 " + std::to_string(*wait_pid) + " 在 " + seconds + " 秒内没有结束，不再等待"});
+        }
     }
     const std::wstring window_class = to_wide(APP_WINDOW_CLASS);
-    run_close_loop([&] { return FindWindowW(window_class.c_str(), nullptr); },
-                   [](HWND window) { PostMessageW(window, WM_CLOSE, 0, 0); },
+    const auto find_player = [&] { return FindWindowW(window_class.c_str(), nullptr); };
+    run_close_loop(find_player, [](HWND window) { PostMessageW(window, WM_CLOSE, 0, 0); },
                    [] { Sleep(CLOSE_POLL_INTERVAL_MS); });
+    if (find_player()) skipped.push_back({std::string(STILL_RUNNING_TEXT)});
+    return skipped;
 }
 
-void launch_application(const std::string& program_path) {
+Status launch_application(const std::string& program_path) {
     const std::wstring application = to_wide(program_path);
     std::wstring command_line = L"\"" + application + L"\"";  // CreateProcessW may write to it
     STARTUPINFOW startup{};
@@ -29,10 +42,11 @@ void launch_application(const std::string& program_path) {
     PROCESS_INFORMATION started{};
     if (!CreateProcessW(application.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &started))
-        return;
+        return describe_failure("启动", program_path, last_io_error().text);
     // Released at once, the thread's handle first: the player is not ours to watch.
     UniqueKernelHandle process(started.hProcess);
     UniqueKernelHandle thread(started.hThread);
+    return Done{};
 }
 
 }  // namespace koravale

@@ -6,6 +6,7 @@
 
 #include "app/self_removal_command.h"
 #include "system/known_folders.h"
+#include "system/os_error.h"
 #include "system/unique_handle.h"
 #include "system/wide_string.h"
 
@@ -35,7 +36,7 @@ std::optional<std::string> retire_running_uninstaller(const std::string& uninsta
     return std::nullopt;
 }
 
-bool start_removal_shell(const std::string& uninstaller_path, const std::string& install_dir) {
+Status start_removal_shell(const std::string& uninstaller_path, const std::string& install_dir) {
     const std::string system_root = system_root_or_default(environment_variable("SystemRoot"));
     const std::string shell = command_shell_path(system_root);
     std::wstring command_line = to_wide(self_removal_command_line(shell, uninstaller_path, install_dir));
@@ -47,22 +48,27 @@ bool start_removal_shell(const std::string& uninstaller_path, const std::string&
     PROCESS_INFORMATION started{};
     if (!CreateProcessW(wide_shell.c_str(), command_line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
                         wide_root.c_str(), &startup, &started)) {
-        return false;
+        return describe_failure("启动", shell, last_io_error().text);
     }
     // Declared in this order so that the thread handle is closed first.
     const UniqueKernelHandle process(started.hProcess);
     const UniqueKernelHandle thread(started.hThread);
-    return true;
+    return Done{};
 }
 
 }  // namespace
 
-void schedule_self_removal(const std::string& uninstaller_path, const std::string& install_dir) {
+Result<std::string> schedule_self_removal(const std::string& uninstaller_path, const std::string& install_dir) {
     // Leaving both in place is better than a shell that deletes something else.
-    if (!safe_for_command_shell(uninstaller_path) || !safe_for_command_shell(install_dir)) return;
+    if (!safe_for_command_shell(uninstaller_path) || !safe_for_command_shell(install_dir)) {
+        return SetupError{"路径中有命令行无法安全传递的字符，" + uninstaller_path + " 与 " + install_dir + " 留在原处"};
+    }
     const std::optional<std::string> retired = retire_running_uninstaller(uninstaller_path);
-    if (start_removal_shell(retired.value_or(uninstaller_path), install_dir)) return;
+    const std::string& handed_over = retired ? *retired : uninstaller_path;
+    const Status started = start_removal_shell(handed_over, install_dir);
+    if (started) return handed_over;
     if (retired) move_file(*retired, uninstaller_path);  // back as it was: nothing will delete it now
+    return started.error();
 }
 
 }  // namespace koravale

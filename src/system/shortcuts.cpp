@@ -5,6 +5,7 @@
 #include <shlobj.h>
 #include <wrl/client.h>
 
+#include "app/io_failure_text.h"
 #include "app/product_constants.h"
 #include "system/file_deletion.h"
 #include "system/file_queries.h"
@@ -66,19 +67,27 @@ Status create_shortcut(const std::string& shortcut_path, const std::string& targ
     return Done{};
 }
 
-void create_install_shortcuts(const InstallLayout& layout, bool desktop_wanted, bool location_changed) {
-    if (layout.start_menu_shortcut)
-        (void)create_shortcut(*layout.start_menu_shortcut, layout.app_exe, layout.install_dir);
-    if (!layout.desktop_shortcut) return;
+SkippedFailures create_install_shortcuts(const InstallLayout& layout, bool desktop_wanted, bool location_changed) {
+    SkippedFailures skipped;
+    const auto create = [&](const std::string& shortcut_path) {
+        const Status created = create_shortcut(shortcut_path, layout.app_exe, layout.install_dir);
+        if (!created) skipped.push_back(describe_failure("创建快捷方式", shortcut_path, created.error().message));
+    };
+    if (layout.start_menu_shortcut) create(*layout.start_menu_shortcut);
+    if (!layout.desktop_shortcut) return skipped;
     // An unwanted desktop shortcut is still moved along with the installation,
     // but never created afresh nor deleted.
     const bool rewrite = desktop_wanted || (location_changed && path_exists(*layout.desktop_shortcut));
-    if (rewrite) (void)create_shortcut(*layout.desktop_shortcut, layout.app_exe, layout.install_dir);
+    if (rewrite) create(*layout.desktop_shortcut);
+    return skipped;
 }
 
-void remove_shortcuts(const InstallLayout& layout) {
-    if (layout.start_menu_shortcut) (void)delete_file(*layout.start_menu_shortcut);
-    if (layout.desktop_shortcut) (void)delete_file(*layout.desktop_shortcut);
+SkippedFailures remove_shortcuts(const InstallLayout& layout) {
+    SkippedFailures skipped;
+    for (const std::optional<std::string>& shortcut : {layout.start_menu_shortcut, layout.desktop_shortcut}) {
+        if (shortcut) keep_failure(skipped, delete_file_if_present(*shortcut));
+    }
+    return skipped;
 }
 
 }  // namespace koravale

@@ -16,10 +16,11 @@ Status create_shortcut(const std::string& shortcut_path, const std::string& targ
 
 // The Start-menu shortcut always; the desktop one when wanted, or when a
 // desktop shortcut of a former location would otherwise point at nothing.
-// Failures are ignored: shortcuts never stop an install.
-void create_install_shortcuts(const InstallLayout& layout, bool desktop_wanted, bool location_changed);
+// Shortcuts never stop an install: a shortcut not saved is only described.
+SkippedFailures create_install_shortcuts(const InstallLayout& layout, bool desktop_wanted, bool location_changed);
 
-// Deletes the two shortcut files, never their folders; failures are ignored.
-void remove_shortcuts(const InstallLayout& layout);
+// Deletes the two shortcut files, never their folders; a missing one is no
+// failure, any other is only described.
+SkippedFailures remove_shortcuts(const InstallLayout& layout);
 
 }  // namespace koravale

@@ -5,6 +5,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "app/io_failure_text.h"
 #include "app/product_constants.h"
 #include "app/uninstall_registration_values.h"
 #include "system/platform_error_text.h"
@@ -21,30 +22,33 @@ CalendarDate local_date() {
 }
 
 // REG_SZ data counts its terminating NUL; REG_DWORD data is four bytes.
-void set_value(HKEY key, const RegistrationValue& value) {
+LONG set_value(HKEY key, const RegistrationValue& value) {
     const std::wstring name = to_wide(value.name);
     if (const auto* text = std::get_if<std::string>(&value.data)) {
         const std::wstring wide = to_wide(*text);
-        RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.c_str()),
-                       static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t)));
-    } else {
-        const DWORD number = std::get<std::uint32_t>(value.data);
-        RegSetValueExW(key, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof(number));
+        return RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.c_str()),
+                              static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t)));
     }
+    const DWORD number = std::get<std::uint32_t>(value.data);
+    return RegSetValueExW(key, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof(number));
 }
 
 }  // namespace
 
-Status write_uninstall_registration(const InstallLayout& layout, std::uint64_t image_bytes) {
+Result<SkippedFailures> write_uninstall_registration(const InstallLayout& layout, std::uint64_t image_bytes) {
     const std::wstring key_path = to_wide(UNINSTALL_KEY_PATH);
     UniqueRegistryKey key;
     DWORD disposition = 0;
     const LONG status = RegCreateKeyExW(HKEY_CURRENT_USER, key_path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                                         KEY_WRITE, nullptr, key.put(), &disposition);
     if (status != ERROR_SUCCESS) return SetupError{registration_write_failed_message(registry_error_text(status))};
-    for (const RegistrationValue& value : uninstall_registration_values(layout, image_bytes, local_date()))
-        set_value(key.get(), value);
-    return Done{};
+    SkippedFailures skipped;
+    for (const RegistrationValue& value : uninstall_registration_values(layout, image_bytes, local_date())) {
+        if (const LONG written = set_value(key.get(), value); written != ERROR_SUCCESS) {
+            skipped.push_back(describe_failure("写入注册表值", value.name, registry_error_text(written)));
+        }
+    }
+    return skipped;
 }
 
 std::optional<std::string> read_registration_value(std::string_view name) {
@@ -75,9 +79,12 @@ InstalledProduct read_installed_product() {
     return make_installed_product(location, version);
 }
 
-void delete_uninstall_registration() {
+Status delete_uninstall_registration() {
     const std::wstring key_path = to_wide(UNINSTALL_KEY_PATH);
-    RegDeleteTreeW(HKEY_CURRENT_USER, key_path.c_str());
+    const LONG status = RegDeleteTreeW(HKEY_CURRENT_USER, key_path.c_str());
+    if (status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND) return Done{};
+    return describe_failure("删除注册表项", "HKEY_CURRENT_USER\\" + std::string(UNINSTALL_KEY_PATH),
+                            registry_error_text(status));
 }
 
 }  // namespace koravale

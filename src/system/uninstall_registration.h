@@ -13,8 +13,8 @@
 namespace koravale {
 
 // Creates the key and writes every value; a value that cannot be written
-// is skipped. Fails only when the key cannot be created or opened.
-Status write_uninstall_registration(const InstallLayout& layout, std::uint64_t image_bytes);
+// is skipped and described. Fails only when the key cannot be created or opened.
+Result<SkippedFailures> write_uninstall_registration(const InstallLayout& layout, std::uint64_t image_bytes);
 
 // Never fails: a missing key or value, an unreadable or blank one are none.
 std::optional<std::string> read_registration_value(std::string_view name);
@@ -22,6 +22,6 @@ std::optional<std::string> read_registration_value(std::string_view name);
 InstalledProduct read_installed_product();
 
 // The key with all its values; a missing key is no error.
-void delete_uninstall_registration();
+Status delete_uninstall_registration();
 
 }  // namespace koravale

@@ -8,7 +8,6 @@
 #include "system/file_identity.h"
 #include "system/install_paths.h"
 #include "system/known_folders.h"
-#include "system/self_removal.h"
 #include "system/uninstall_registration.h"
 #include "system/wide_string.h"
 #include "ui/control_text.h"
@@ -123,7 +122,7 @@ UniqueFont make_ui_font(int points, bool bold, int dpi) {
 }
 
 std::uint32_t run_setup_window(SetupMode mode, const std::optional<std::string>& installed_version,
-                               const SetupOptions& options) {
+                               const SetupOptions& options, const RunLog& log) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     const bool is_uninstall = mode == SetupMode::Uninstall;
     const SetupWindowTexts texts = setup_window_texts(mode, installed_version);
@@ -183,6 +182,7 @@ std::uint32_t run_setup_window(SetupMode mode, const std::optional<std::string>&
     state->data_dir = data_dir_of_user();
     state->dir_option = options.dir;
     state->wait_pid = options.wait_pid;
+    state->log = log;
     state->is_uninstall = is_uninstall;
     SetWindowLongPtrW(frame, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state.get()));
 
@@ -209,7 +209,7 @@ std::uint32_t run_setup_window(SetupMode mode, const std::optional<std::string>&
     // only the file this program runs from is handed to the shell.
     const std::optional<PendingSelfRemoval> removal = std::move(state->pending_self_removal);
     if (removal && is_running_executable(removal->uninstaller)) {
-        schedule_self_removal(removal->uninstaller, removal->install_dir);
+        start_self_removal(*removal, log);
     }
     return 0;
 }

@@ -10,6 +10,7 @@
 
 #include "app/setup_mode.h"
 #include "app/setup_options.h"
+#include "log/run_log.h"
 #include "system/unique_handle.h"
 
 namespace koravale {
@@ -17,7 +18,7 @@ namespace koravale {
 // 0 once the window has closed, whatever the operation's outcome; 1 when
 // the window could not be created.
 std::uint32_t run_setup_window(SetupMode mode, const std::optional<std::string>& installed_version,
-                               const SetupOptions& options);
+                               const SetupOptions& options, const RunLog& log);
 
 UniqueFont make_ui_font(int points, bool bold, int dpi);
 

@@ -5,6 +5,7 @@
 #include <variant>
 
 #include "checks/install_dir_rules.h"
+#include "log/log_events.h"
 #include "system/wide_string.h"
 #include "ui/control_text.h"
 #include "ui/folder_picker.h"
@@ -52,6 +53,7 @@ void begin_operation(SetupWindowState& state) {
 // A worker that could not start leaves nothing running: back to idle.
 void abandon_operation(SetupWindowState& state, HWND window) {
     state.busy = false;
+    state.log.write(error_event({NO_WORKER_TEXT}));
     show_failure(state, window, NO_WORKER_TEXT);
 }
 
@@ -59,6 +61,8 @@ void start_install(SetupWindowState& state, HWND window) {
     const std::string typed = read_edit_text(state.install_dir);
     const Result<std::string> directory = validate_install_dir(typed, state.data_dir);
     if (!directory) {
+        state.log.write(install_refused_event(typed));
+        state.log.write(error_event(directory.error()));
         set_control_text(state.progress_text, directory.error().message);
         show_message(window, INVALID_DIR_CAPTION, directory.error().message, MB_ICONERROR);
         return;
@@ -71,13 +75,19 @@ void start_install(SetupWindowState& state, HWND window) {
                    .wait_pid = state.wait_pid,
                    .window = window,
                    .create_desktop_shortcut = is_checked(state.desktop_shortcut),
-                   .launch_after = is_checked(state.launch_after)};
+                   .launch_after = is_checked(state.launch_after),
+                   .log = state.log};
+    state.log.write(install_chosen_event(job.directory, job.create_desktop_shortcut, job.launch_after));
     if (!start_install_worker(std::move(job))) abandon_operation(state, window);
 }
 
 void start_uninstall(SetupWindowState& state, HWND window) {
     begin_operation(state);
-    UninstallJob job{.directory = state.dir_option, .window = window, .purge_personal_data = is_checked(state.purge_data)};
+    UninstallJob job{.directory = state.dir_option,
+                     .window = window,
+                     .purge_personal_data = is_checked(state.purge_data),
+                     .log = state.log};
+    state.log.write(uninstall_chosen_event(job.purge_personal_data));
     if (!start_uninstall_worker(std::move(job))) abandon_operation(state, window);
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/uninstall_sequence.h"
+#include "log/run_log.h"
 #include "system/unique_handle.h"
 
 namespace koravale {
@@ -18,6 +19,7 @@ struct SetupWindowState {
     std::optional<std::string> dir_option;
     std::optional<PendingSelfRemoval> pending_self_removal;
     std::optional<std::uint32_t> wait_pid;
+    RunLog log;
 
     UniqueFont body_font;
     UniqueFont heading_font;

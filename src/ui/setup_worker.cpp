@@ -25,7 +25,8 @@ WorkerOutcome run_install(const InstallJob& job) {
     // The apartment is left before the outcome goes out: after that post
     // the window may close and the process end at any moment.
     const ComApartment com(COINIT_APARTMENTTHREADED);
-    const Status status = run_install_sequence(request, [window](std::string_view text) { post_progress(window, text); });
+    const Status status =
+        run_install_sequence(request, [window](std::string_view text) { post_progress(window, text); }, job.log);
     if (!status) return {WorkerOutcome::Failed{status.error().message}};
     return {WorkerOutcome::Done{}};
 }
@@ -35,7 +36,7 @@ WorkerOutcome run_uninstall(const UninstallJob& job) {
     const HWND window = job.window;
     const ComApartment com(COINIT_APARTMENTTHREADED);
     const Result<UninstallOutcome> outcome =
-        run_uninstall_sequence(request, [window](std::string_view text) { post_progress(window, text); });
+        run_uninstall_sequence(request, [window](std::string_view text) { post_progress(window, text); }, job.log);
     if (!outcome) return {WorkerOutcome::Failed{outcome.error().message}};
     if (const UninstallOutcome& pending = *outcome) return {WorkerOutcome::DoneWithSelfRemoval{*pending}};
     return {WorkerOutcome::Done{}};

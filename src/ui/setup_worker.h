@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "log/run_log.h"
 #include "ui/worker_outcome.h"
 
 namespace koravale {
@@ -20,12 +21,14 @@ struct InstallJob {
     HWND window = nullptr;
     bool create_desktop_shortcut = false;
     bool launch_after = false;
+    RunLog log;
 };
 
 struct UninstallJob {
     std::optional<std::string> directory;  // the --dir option as parsed
     HWND window = nullptr;
     bool purge_personal_data = false;
+    RunLog log;
 };
 
 // A post that fails is dropped, its record freed here.

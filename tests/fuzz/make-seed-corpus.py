@@ -55,6 +55,7 @@ argument_lists = {
     "blank-dir": ["/dir", " \t", "--wait-pid", "4294967295", "--wait-pid"],
     "bad-pids": ["--wait-pid", "5", "--wait-pid", "x", "--wait-pid", "12a", "--wait-pid", ""],
     "not-utf8": ["--dir", "\udcff"],
+    "log-forms": ["--log", "/S", "/LOG= C:\\x.log ", "--Log=y.log", "/log", " ", "--dir", "D:\\A", "--log"],
 }
 for name, arguments in argument_lists.items():
     write("setup_options", "seed-" + name, "\n".join(arguments).encode("utf-8", "surrogateescape"))

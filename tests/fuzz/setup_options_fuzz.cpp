@@ -1,10 +1,11 @@
 // Random argument lists (one argument a line): the options read from them
-// survive being written out and read again, a directory is never blank or
-// padded, and a later value replaces or clears an earlier one.
+// survive being written out and read again, a directory or log file is never
+// blank or padded, and a later value replaces or clears an earlier one.
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,6 +27,7 @@ std::vector<std::string> written_out(const koravale::SetupOptions& options) {
     if (options.purge_data) arguments.push_back("/purge-data");
     if (options.wait_pid) arguments.insert(arguments.end(), {"--wait-pid", std::to_string(*options.wait_pid)});
     if (options.dir) arguments.insert(arguments.end(), {"/D", *options.dir});
+    if (options.log_file) arguments.insert(arguments.end(), {"--log", *options.log_file});
     return arguments;
 }
 
@@ -42,9 +44,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     const SetupOptions options = parse_options(arguments);
-    if (options.dir) {
-        require(!options.dir->empty());
-        require(trim_white_space(*options.dir) == *options.dir);
+    for (const std::optional<std::string>& text : {options.dir, options.log_file}) {
+        if (!text) continue;
+        require(!text->empty());
+        require(trim_white_space(*text) == *text);
     }
     const std::vector<std::string> again = written_out(options);
     require(parse_options(again) == options);

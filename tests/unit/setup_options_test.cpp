@@ -75,6 +75,30 @@ INSTANTIATE_TEST_SUITE_P(
         OptionsCase{"escaped_quote_swallows_silent", {"--dir", "D:\\Apps\" /s"}, dir_is("D:\\Apps\" /s")}),
     [](const testing::TestParamInfo<OptionsCase>& info) { return info.param.name; });
 
+auto log_is(const char* file) {
+    return with([file](SetupOptions& o) { o.log_file = file; });
+}
+
+// The log file is read with the directory's rules.
+INSTANTIATE_TEST_SUITE_P(
+    LogFile, ParseOptions,
+    testing::Values(
+        OptionsCase{"separate_any_case", {"/LOG", "C:\\setup.log"}, log_is("C:\\setup.log")},
+        OptionsCase{"relative", {"--log", "setup.log"}, log_is("setup.log")},
+        OptionsCase{"attached_long", {"--log=C:\\logs\\a.log"}, log_is("C:\\logs\\a.log")},
+        OptionsCase{"attached_slash_upper", {"/LOG=D:\\b.log"}, log_is("D:\\b.log")},
+        OptionsCase{"attached_mixed_case_ignored", {"--Log=a.log", "/Log=b.log"}, {}},
+        OptionsCase{"value_consumed_even_if_option", {"--log", "/S"}, log_is("/S")},
+        OptionsCase{"last_argument_ignored", {"/S", "--log"}, with(silent)},
+        OptionsCase{"trimmed", {"--log", " \u3000my setup.log\t"}, log_is("my setup.log")},
+        OptionsCase{"blank_keeps_earlier", {"--log=a.log", "/log", " ", "--LOG="}, log_is("a.log")},
+        OptionsCase{"beside_the_directory", {"--dir", "D:\\A", "--log", "D:\\A\\x.log", "/D=E:\\B"},
+                    with([](SetupOptions& o) {
+                        o.dir = "E:\\B";
+                        o.log_file = "D:\\A\\x.log";
+                    })}),
+    [](const testing::TestParamInfo<OptionsCase>& info) { return info.param.name; });
+
 auto pid_is(std::uint32_t pid) {
     return with([pid](SetupOptions& o) { o.wait_pid = pid; });
 }

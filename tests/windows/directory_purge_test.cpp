@@ -41,7 +41,7 @@ TEST_F(PurgeDirectoryTree, LinksNeverLeadOutOfTheTree) {
     ASSERT_TRUE(make_unix_symlink(data_ + L"\\cache\\music", outside));
     ASSERT_TRUE(make_unix_symlink(data_ + L"\\song-link.mp3", outside + L"\\song.mp3"));
 
-    const bool purged = purge_directory_tree(from_wide_lossy(data_));
+    const bool purged = purge_directory_tree(from_wide_lossy(data_)).ok();
     EXPECT_TRUE(file_exists(outside + L"\\song.mp3"));
     if (running_under_wine()) {
         // Wine opens a link's target even when asked for the link, so the
@@ -59,7 +59,12 @@ TEST_F(PurgeDirectoryTree, StopsAtAHeldFileAndKeepsWhatIsLeft) {
     const std::wstring held_path = data_ + L"\\cache\\playlist.m3u";
     const UniqueFileHandle held(CreateFileW(held_path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(held);
-    EXPECT_FALSE(purge_directory_tree(from_wide_lossy(data_)));
+    const Status purged = purge_directory_tree(from_wide_lossy(data_));
+    ASSERT_FALSE(purged.ok());
+    // What the log is told: the entry the purge stopped at, and the system's reason.
+    EXPECT_TRUE(purged.error().message.starts_with("删除 " + from_wide_lossy(held_path) + " 失败："))
+        << purged.error().message;
+    EXPECT_TRUE(purged.error().message.ends_with(" (os error 32)")) << purged.error().message;
     EXPECT_TRUE(file_exists(held_path));
     EXPECT_TRUE(file_exists(data_));
 }

@@ -205,7 +205,7 @@ TEST_F(UninstallRegistration, AKeyThatCannotBeCreatedFailsWithTheSystemsReason) 
                               nullptr, stand_in.put(), nullptr),
               ERROR_SUCCESS);
     ASSERT_EQ(RegOverridePredefKey(HKEY_CURRENT_USER, stand_in.get()), ERROR_SUCCESS);
-    const Status written = write_uninstall_registration(make_install_layout("D:\\Apps", folders_), 1);
+    const Result<SkippedFailures> written = write_uninstall_registration(make_install_layout("D:\\Apps", folders_), 1);
     RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
     stand_in.reset();
     RegDeleteTreeW(HKEY_CURRENT_USER, stand_in_path);

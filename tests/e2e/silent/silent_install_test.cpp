@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "machine.h"
 #include "payload/embedded_payload.h"
+#include "support/run_log_reader.h"
 #include "support/shortcut_reader.h"
 #include "support/test_support.h"
 #include "system/com_apartment.h"
@@ -177,6 +180,88 @@ INSTANTIATE_TEST_SUITE_P(
                     Refusal{"drive_root", L"/S /D=C:\\"},
                     Refusal{"existing_file", L"/S --dir \"{file}\""}),
     [](const testing::TestParamInfo<Refusal>& info) { return info.param.name; });
+
+TEST_F(SilentInstall, TheLogOfARefusalEndsWithItsTextAndExitStatusOne) {
+    const std::wstring log = temp_ / L"logs\\deep\\setup.log";  // its folders are made
+    const std::wstring log_option = L"--log=" + log;
+    EXPECT_EQ(run_setup(setup_, L"/S --dir K:\\KoraVale " + quoted(log_option)), 1u);
+    expect_nothing_installed();
+    EXPECT_EQ(logged_events(log), (std::vector<std::string>{
+                                      program_event_text(),
+                                      "arguments: [/S] [--dir] [K:\\KoraVale] [" + from_wide_lossy(log_option) + "]",
+                                      "run: silent install",
+                                      "start: checking the install directory and drive",
+                                      "install directory: K:\\KoraVale",
+                                      "failed: checking the install directory and drive",
+                                      "error: 磁盘 K:\\ 不存在或未就绪，请重新选择安装目录",
+                                      "exit status: 1",
+                                  }));
+}
+
+TEST_F(SilentInstall, TheLogOfAnInstallNamesEveryStageInOrder) {
+    // A relative path is the current directory's; an earlier log is kept and
+    // appended to, also while a viewer or a second setup program has it open.
+    const std::wstring log = temp_ / L"setup.log";
+    write_file(log, "2026-01-01 08:00:00.000 an earlier run\r\n");
+    const UniqueFileHandle other(CreateFileW(log.c_str(), GENERIC_READ | FILE_APPEND_DATA,
+                                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                             OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(other);
+    wchar_t test_dir[MAX_PATH];
+    ASSERT_NE(GetCurrentDirectoryW(MAX_PATH, test_dir), 0u);
+    ASSERT_TRUE(SetCurrentDirectoryW(temp_.path().c_str()));
+    const auto status = run_setup(setup_, L"/S --log setup.log");
+    SetCurrentDirectoryW(test_dir);
+    ASSERT_EQ(status, 0u);
+
+    expect_installed_at(places_.default_install_dir);  // the registered commands carry no log option
+    std::vector<std::string> expected{"an earlier run", program_event_text(), "arguments: [/S] [--log] [setup.log]",
+                                      "run: silent install", "start: checking the install directory and drive",
+                                      "install directory: " + from_wide_lossy(places_.default_install_dir),
+                                      "done: checking the install directory and drive"};
+    for (const std::string stage : {"正在检查并关闭运行中的 KoraVale…", "正在解压并校验 KoraVale 程序完整性…",
+                                    "正在安装程序文件…", "正在创建快捷方式与系统注册信息…"}) {
+        expected.push_back("start: " + stage);
+        expected.push_back("done: " + stage);
+    }
+    expected.push_back("exit status: 0");
+    EXPECT_EQ(logged_events(log), expected);
+}
+
+// Writing the log can never change a run: not where no folder can be made,
+// not on a missing drive, not when another program holds the file.
+struct UnwritableLog {
+    const char* name;
+    std::wstring path;  // {temp} stands for the test's own folder
+};
+
+class SilentInstallWithAnUnwritableLog : public SilentInstall, public testing::WithParamInterface<UnwritableLog> {};
+
+TEST_P(SilentInstallWithAnUnwritableLog, EndsAsWithoutIt) {
+    const std::wstring file = temp_ / L"a file";
+    write_file(file, "x");
+    const std::wstring held_log = temp_ / L"held.log";
+    write_file(held_log, "");
+    const UniqueFileHandle held(CreateFileW(held_log.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
+    std::wstring path = GetParam().path;
+    if (path.starts_with(L"{temp}")) path.replace(0, 6, temp_.path());
+    const std::wstring log_option = L" --log " + testing_support::quoted(path);
+
+    EXPECT_EQ(run_setup(setup_, L"/S --dir K:\\KoraVale" + log_option), 1u);
+    expect_nothing_installed();
+    ASSERT_EQ(run_setup(setup_, L"/S" + log_option), 0u);
+    expect_installed_at(places_.default_install_dir);
+    EXPECT_EQ(read_file(file), "x");
+    EXPECT_EQ(read_file(held_log), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Logs, SilentInstallWithAnUnwritableLog,
+    testing::Values(UnwritableLog{"folder_under_a_file", L"{temp}\\a file\\logs\\setup.log"},
+                    UnwritableLog{"missing_drive", L"K:\\logs\\setup.log"},
+                    UnwritableLog{"held_without_sharing", L"{temp}\\held.log"}),
+    [](const testing::TestParamInfo<UnwritableLog>& info) { return info.param.name; });
 
 TEST_F(SilentInstall, ARegisteredLocationThatBreaksARuleIsRefused) {
     write_registered_text(L"InstallLocation", L"C:\\Apps|Bad\\KoraVale");

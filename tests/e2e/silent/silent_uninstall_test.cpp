@@ -3,12 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
 #include <thread>
 #include <vector>
 
 #include "machine.h"
+#include "support/run_log_reader.h"
 #include "support/test_support.h"
 #include "system/unique_handle.h"
+#include "system/wide_string.h"
 
 namespace koravale::end_to_end {
 namespace {
@@ -93,16 +97,28 @@ TEST_F(SilentUninstall, AReadOnlyProgramIsDeleted) {
 }
 
 TEST_F(SilentUninstall, AProgramFileHeldOpenStaysButTheRestGoes) {
+    const std::wstring log = temp_ / L"uninstall.log";
     {
         const UniqueFileHandle held(CreateFileW(app_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                                 0, nullptr));
         ASSERT_TRUE(held);
-        ASSERT_EQ(run_setup(setup_, L"--uninstall --silent"), 0u);
+        ASSERT_EQ(run_setup(setup_, L"--uninstall --silent --log " + quoted(log)), 0u);
     }
     EXPECT_TRUE(file_exists(app_));
     EXPECT_FALSE(file_exists(uninstaller_));
     EXPECT_FALSE(file_exists(places_.start_menu_shortcut));
     EXPECT_EQ(registered_value_count(), 0u);
+
+    // The log tells why the program stayed, in the stage that skipped it.
+    const std::vector<std::string> events = logged_events(log);
+    const auto removing = std::find(events.begin(), events.end(), "start: 正在移除程序文件与快捷方式…");
+    ASSERT_NE(removing, events.end());
+    ASSERT_LT(removing + 1, events.end());
+    const std::string& skipped = *(removing + 1);
+    EXPECT_TRUE(skipped.starts_with("skipped: 删除 " + from_wide_lossy(app_) + " 失败：")) << skipped;
+    EXPECT_TRUE(skipped.ends_with(" (os error 32)")) << skipped;  // a sharing violation
+    EXPECT_EQ(*(removing + 2), "done: 正在移除程序文件与快捷方式…");
+    EXPECT_EQ(events.back(), "exit status: 0");
 }
 
 TEST_F(SilentUninstall, ACopyNamedLikeTheUninstallerUninstallsItsOwnFolder) {

@@ -11,8 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "support/run_log_reader.h"
 #include "support/test_support.h"
 #include "support/window_driver.h"
+#include "system/wide_string.h"
 
 namespace koravale {
 namespace {
@@ -239,7 +241,8 @@ INSTANTIATE_TEST_SUITE_P(Forms, SetupWindowForm, ::testing::ValuesIn(FORMS),
 
 TEST_F(SetupWindow, RefusesAnInvalidDirectoryThenWritesBackTheNormalisedOneAndInstalls) {
     TempDir temp;
-    SetupRun setup = start_setup();
+    const std::wstring log = temp / L"setup.log";
+    SetupRun setup = start_setup(L"--log " + quoted(log));
     ASSERT_NE(setup.frame, nullptr);
 
     set_text(setup[IDC_INSTALL_DIR], L"Apps\\KoraVale");
@@ -275,6 +278,25 @@ TEST_F(SetupWindow, RefusesAnInvalidDirectoryThenWritesBackTheNormalisedOneAndIn
     EXPECT_TRUE(setup.closed_with(0));
     EXPECT_TRUE(file_exists(temp / L"KoraVale\\KoraVale.exe"));
     EXPECT_TRUE(registered());
+
+    // The log holds what the user chose each time, the directory as normalised.
+    std::vector<std::string> choices;
+    for (const std::string& event : logged_events(log)) {
+        if (event.starts_with("main button: ") || event.starts_with("error: ") || event.starts_with("run: ") ||
+            event.starts_with("window form: ") || event.starts_with("exit status: "))
+            choices.push_back(event);
+    }
+    EXPECT_EQ(choices, (std::vector<std::string>{
+                           "run: window",
+                           "window form: fresh install",
+                           "main button: install into Apps\\KoraVale refused",
+                           "error: 安装目录必须是本地磁盘的绝对路径（例如 D:\\KoraVale）",
+                           "main button: install into M:\\Apps\\KoraVale, desktop shortcut: yes, launch after: yes",
+                           "error: 磁盘 M:\\ 不存在或未就绪，请重新选择安装目录",
+                           "main button: install into " + from_wide_lossy(temp.path()) +
+                               "\\KoraVale, desktop shortcut: yes, launch after: no",
+                           "exit status: 0",
+                       }));
 }
 
 TEST_F(SetupWindow, EnterInTheDirectoryBoxRefusesABadDirectoryThenInstallsIntoAGoodOne) {

@@ -1,0 +1,89 @@
+#include "log/log_events.h"
+
+#include "app/product_constants.h"
+
+namespace koravale {
+namespace {
+
+std::string joined(std::initializer_list<std::string_view> parts) {
+    std::string text;
+    for (std::string_view part : parts) text.append(part);
+    return text;
+}
+
+std::string_view yes_no(bool value) { return value ? "yes" : "no"; }
+
+std::string_view form_name(SetupMode mode) {
+    switch (mode) {
+        case SetupMode::FreshInstall:
+            return "fresh install";
+        case SetupMode::Upgrade:
+            return "upgrade";
+        case SetupMode::Reinstall:
+            return "reinstall";
+        case SetupMode::Uninstall:
+            return "uninstall";
+    }
+    return "unknown";
+}
+
+}  // namespace
+
+std::string program_event() { return joined({PRODUCT_NAME, " setup ", PRODUCT_VERSION, ", build ", BUILD_CODE}); }
+
+std::string arguments_event(std::span<const std::string> arguments) {
+    if (arguments.empty()) return "arguments: none";
+    std::string text = "arguments:";
+    for (const std::string& argument : arguments) text.append(" [").append(argument).append("]");
+    return text;
+}
+
+std::string run_event(RunKind run) {
+    switch (run) {
+        case RunKind::SilentInstall:
+            return "run: silent install";
+        case RunKind::SilentUninstall:
+            return "run: silent uninstall";
+        case RunKind::Window:
+            return "run: window";
+    }
+    return "run: unknown";
+}
+
+std::string window_form_event(SetupMode mode, const std::optional<std::string>& installed_version) {
+    std::string text = joined({"window form: ", form_name(mode)});
+    if (installed_version) text.append(" (installed version ").append(*installed_version).append(")");
+    return text;
+}
+
+std::string stage_started_event(std::string_view stage) { return joined({"start: ", stage}); }
+std::string stage_done_event(std::string_view stage) { return joined({"done: ", stage}); }
+std::string stage_failed_event(std::string_view stage) { return joined({"failed: ", stage}); }
+std::string error_event(const SetupError& error) { return joined({"error: ", error.message}); }
+std::string skipped_event(const SetupError& failure) { return joined({"skipped: ", failure.message}); }
+
+std::string install_directory_event(std::string_view install_dir) {
+    return joined({"install directory: ", install_dir});
+}
+
+std::string self_removal_event(std::string_view uninstaller, std::string_view install_dir) {
+    return joined({"self-removal started: a hidden shell deletes ", uninstaller, " and then ", install_dir,
+                   " once this process has ended"});
+}
+
+std::string install_chosen_event(std::string_view install_dir, bool desktop_shortcut, bool launch_after) {
+    return joined({"main button: install into ", install_dir, ", desktop shortcut: ", yes_no(desktop_shortcut),
+                   ", launch after: ", yes_no(launch_after)});
+}
+
+std::string install_refused_event(std::string_view typed_dir) {
+    return joined({"main button: install into ", typed_dir, " refused"});
+}
+
+std::string uninstall_chosen_event(bool purge_data) {
+    return joined({"main button: uninstall, purge personal data: ", yes_no(purge_data)});
+}
+
+std::string exit_status_event(int status) { return "exit status: " + std::to_string(status); }
+
+}  // namespace koravale

@@ -1,0 +1,41 @@
+#pragma once
+// What the run log says, one text per event. The program's own texts
+// (progress texts, failure messages) appear in them as they stand.
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "app/setup_mode.h"
+#include "common/result.h"
+
+namespace koravale {
+
+// "KoraVale setup 1.4.6, build 202612031556"
+std::string program_event();
+// Each argument after the program name as the program received it:
+// "arguments: [/S] [--dir] [D:\My Apps\KoraVale]".
+std::string arguments_event(std::span<const std::string> arguments);
+std::string run_event(RunKind run);
+std::string window_form_event(SetupMode mode, const std::optional<std::string>& installed_version);
+
+std::string stage_started_event(std::string_view stage);
+std::string stage_done_event(std::string_view stage);
+std::string stage_failed_event(std::string_view stage);
+// The failure that ended an operation, as the user is shown it.
+std::string error_event(const SetupError& error);
+// A failure that a best-effort step swallowed.
+std::string skipped_event(const SetupError& failure);
+
+std::string install_directory_event(std::string_view install_dir);
+std::string self_removal_event(std::string_view uninstaller, std::string_view install_dir);
+
+// What the user chose in the window when pressing the main button.
+std::string install_chosen_event(std::string_view install_dir, bool desktop_shortcut, bool launch_after);
+std::string install_refused_event(std::string_view typed_dir);
+std::string uninstall_chosen_event(bool purge_data);
+
+std::string exit_status_event(int status);
+
+}  // namespace koravale
