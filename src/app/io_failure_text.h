@@ -36,4 +36,9 @@ SetupError describe_io_failure(std::string_view verb, std::string_view path, con
 // logged this way: its reader wants the system's own text, not a hint.
 SetupError describe_failure(std::string_view verb, std::string_view subject, std::string_view reason);
 
+// The verbs of the skipped steps' texts.
+inline constexpr std::string_view DELETE_VERB = "删除";
+inline constexpr std::string_view REMOVE_DIRECTORY_VERB = "删除目录";
+inline constexpr std::string_view START_VERB = "启动";
+
 }  // namespace koravale

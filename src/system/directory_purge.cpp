@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/io_failure_text.h"
 #include "system/file_deletion.h"
 #include "system/unique_handle.h"
 #include "system/wide_string.h"
@@ -25,7 +26,6 @@ struct Entry {
     bool is_link = false;
 };
 
-constexpr std::string_view DELETE_VERB = "删除";
 constexpr std::string_view LINK_NOT_ITSELF_TEXT = "这是一个链接，但无法单独打开链接本身，未跟随它删除";
 constexpr std::string_view NOT_ITSELF_TEXT = "打开的不是该项本身，未删除";
 

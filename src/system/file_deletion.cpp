@@ -1,5 +1,6 @@
 #include "system/file_deletion.h"
 
+#include "app/io_failure_text.h"
 #include "system/file_disposition_ex.h"
 #include "system/unique_handle.h"
 #include "system/wide_string.h"
@@ -79,13 +80,13 @@ OsStatus delete_file(const std::string& path) {
 
 Status delete_file_if_present(const std::string& path) {
     const OsStatus deleted = delete_file(path);
-    return deleted ? Status(Done{}) : skipped_removal("删除", path, deleted.code);
+    return deleted ? Status(Done{}) : skipped_removal(DELETE_VERB, path, deleted.code);
 }
 
 Status remove_empty_directory(const std::string& dir) {
     const std::wstring wide = to_wide(dir);
     if (RemoveDirectoryW(wide.c_str())) return Done{};
-    return skipped_removal("删除目录", dir, GetLastError());
+    return skipped_removal(REMOVE_DIRECTORY_VERB, dir, GetLastError());
 }
 
 }  // namespace koravale

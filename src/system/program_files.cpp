@@ -148,7 +148,8 @@ SkippedFailures remove_old_program_files(const std::string& old_install_dir) {
         if (is_running_executable(path)) continue;
         keep_failure(skipped, delete_file_if_present(path));
     }
-    for (const SetupError& failure : remove_retired_uninstallers(old_install_dir)) skipped.push_back(failure);
+    const SkippedFailures swept = remove_retired_uninstallers(old_install_dir);
+    skipped.insert(skipped.end(), swept.begin(), swept.end());
     keep_failure(skipped, remove_empty_directory(old_install_dir));
     return skipped;
 }

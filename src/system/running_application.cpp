@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/close_loop.h"
+#include "app/io_failure_text.h"
 #include "app/product_constants.h"
 #include "system/os_error.h"
 #include "system/unique_handle.h"
@@ -42,7 +43,7 @@ Status launch_application(const std::string& program_path) {
     PROCESS_INFORMATION started{};
     if (!CreateProcessW(application.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &started))
-        return describe_failure("启动", program_path, last_io_error().text);
+        return describe_failure(START_VERB, program_path, last_io_error().text);
     // Released at once, the thread's handle first: the player is not ours to watch.
     UniqueKernelHandle process(started.hProcess);
     UniqueKernelHandle thread(started.hThread);

@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include "app/io_failure_text.h"
 #include "app/self_removal_command.h"
 #include "system/known_folders.h"
 #include "system/os_error.h"
@@ -48,7 +49,7 @@ Status start_removal_shell(const std::string& uninstaller_path, const std::strin
     PROCESS_INFORMATION started{};
     if (!CreateProcessW(wide_shell.c_str(), command_line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
                         wide_root.c_str(), &startup, &started)) {
-        return describe_failure("启动", shell, last_io_error().text);
+        return describe_failure(START_VERB, shell, last_io_error().text);
     }
     // Declared in this order so that the thread handle is closed first.
     const UniqueKernelHandle process(started.hProcess);
