@@ -2,6 +2,7 @@
 
 #include "app/product_constants.h"
 #include "app/sequence_stages.h"
+#include "app/setup_lock_wait.h"
 #include "checks/disk_readiness.h"
 #include "checks/install_dir_rules.h"
 #include "common/text.h"
@@ -59,6 +60,12 @@ Result<InstallLayout> resolve_install_layout(const std::optional<std::string>& d
 
 Status run_install_sequence(const InstallRequest& request, const ProgressReporter& progress, const RunLog& log) {
     SequenceStages stages(progress, log);
+    // Held to the end: two installs, or an install and an uninstall, never
+    // change the installation together.
+    const Result<SetupLock> lock = wait_for_setup_lock(stages);
+    if (!lock) return lock.error();
+    const bool desktop_shortcut_wanted =
+        request.desktop_shortcut_wanted ? *request.desktop_shortcut_wanted : silent_desktop_shortcut_wanted();
     stages.begin_unshown(CHECKING_STAGE);
     const std::optional<std::string> former_location = read_installed_product().install_location;
 
@@ -84,7 +91,14 @@ Status run_install_sequence(const InstallRequest& request, const ProgressReporte
 
     stages.begin(PLACING_TEXT);
     if (Status dir = ensure_install_directory(layout.install_dir); !dir) return stages.fail(dir.error());
-    const Result<std::string> staged = write_staged_program(layout.install_dir, image->bytes());
+    Result<std::string> staged = write_staged_program(layout.install_dir, image->bytes());
+    // The shell of an uninstall that ended a moment ago may just have
+    // removed the empty folder: make it once more.
+    if (!staged && !is_existing_directory(layout.install_dir)) {
+        stages.note(install_directory_vanished_event(layout.install_dir));
+        if (Status dir = ensure_install_directory(layout.install_dir); !dir) return stages.fail(dir.error());
+        staged = write_staged_program(layout.install_dir, image->bytes());
+    }
     if (!staged) return stages.fail(staged.error());
     if (Status replaced = replace_file_with_retry(*staged, layout.app_exe); !replaced) {
         return stages.fail(replaced.error());
@@ -94,7 +108,7 @@ Status run_install_sequence(const InstallRequest& request, const ProgressReporte
     const bool location_changed = former_location && !same_directory(*former_location, layout.install_dir);
 
     stages.begin(REGISTERING_TEXT);
-    stages.skipped(create_install_shortcuts(layout, request.desktop_shortcut_wanted, location_changed));
+    stages.skipped(create_install_shortcuts(layout, desktop_shortcut_wanted, location_changed));
     const Result<SkippedFailures> registered = write_uninstall_registration(layout, image->size());
     if (!registered) return stages.fail(registered.error());
     stages.skipped(*registered);
@@ -113,7 +127,6 @@ Status run_install_sequence(const InstallRequest& request, const ProgressReporte
 
 Status run_silent_install(const SetupOptions& options, const RunLog& log) {
     InstallRequest request;
-    request.desktop_shortcut_wanted = silent_desktop_shortcut_wanted();
     request.directory = options.dir;
     request.launch_after = options.relaunch;
     request.wait_pid = options.wait_pid;

@@ -16,7 +16,8 @@ namespace koravale {
 
 struct InstallRequest {
     std::optional<std::string> directory;  // typed, confirmed or from --dir
-    bool desktop_shortcut_wanted = false;
+    // None: as a silent install decides it, from the installation it finds.
+    std::optional<bool> desktop_shortcut_wanted;
     bool launch_after = false;
     std::optional<std::uint32_t> wait_pid;
 };

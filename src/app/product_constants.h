@@ -40,4 +40,10 @@ inline constexpr int CLOSE_POLL_PASSES = 30;
 inline constexpr int CLOSE_REPOST_EVERY = 8;
 inline constexpr std::uint32_t CLOSE_POLL_INTERVAL_MS = 150;
 
+// One setup program at a time per user: the lock's name (the user's SID
+// follows it), how long a second run waits for it and how often it looks.
+inline constexpr std::string_view SETUP_LOCK_NAME_PREFIX = "KoraVale.Setup.";
+inline constexpr std::uint32_t SETUP_LOCK_WAIT_MS = 60000;
+inline constexpr std::uint32_t SETUP_LOCK_POLL_MS = 150;
+
 }  // namespace koravale

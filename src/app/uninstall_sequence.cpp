@@ -5,6 +5,7 @@
 #include "app/path_compare.h"
 #include "app/product_constants.h"
 #include "app/sequence_stages.h"
+#include "app/setup_lock_wait.h"
 #include "checks/install_dir_rules.h"
 #include "log/log_events.h"
 #include "system/directory_purge.h"
@@ -14,7 +15,6 @@
 #include "system/install_paths.h"
 #include "system/program_files.h"
 #include "system/running_application.h"
-#include "system/self_removal.h"
 #include "system/shortcuts.h"
 #include "system/uninstall_registration.h"
 
@@ -63,6 +63,10 @@ Result<InstallLayout> resolve_uninstall_layout(const std::optional<std::string>&
 Result<UninstallOutcome> run_uninstall_sequence(const UninstallRequest& request, const ProgressReporter& progress,
                                                 const RunLog& log) {
     SequenceStages stages(progress, log);
+    // Held until the uninstaller has taken its retired name: an install that
+    // waits for it then finds the folder as this run leaves it.
+    const Result<SetupLock> lock = wait_for_setup_lock(stages);
+    if (!lock) return lock.error();
     stages.begin_unshown(FINDING_STAGE);
     const Result<InstallLayout> resolved = resolve_uninstall_layout(request.directory);
     if (!resolved) return stages.fail(resolved.error());
@@ -89,8 +93,9 @@ Result<UninstallOutcome> run_uninstall_sequence(const UninstallRequest& request,
 
     stages.begin_unshown(UNINSTALLER_STAGE);
     if (is_running_executable(layout.uninstaller)) {
+        PendingSelfRemoval removal = retire_for_self_removal(layout, stages);
         stages.finish();
-        return UninstallOutcome{PendingSelfRemoval{layout.uninstaller, layout.install_dir}};
+        return UninstallOutcome{std::move(removal)};
     }
     stages.skipped(delete_file_if_present(layout.uninstaller));
     stages.skipped(remove_empty_directory(layout.install_dir));
@@ -102,13 +107,8 @@ Status run_silent_uninstall(const SetupOptions& options, const RunLog& log) {
     const Result<UninstallOutcome> outcome =
         run_uninstall_sequence({.directory = options.dir, .purge_data = options.purge_data}, {}, log);
     if (!outcome) return outcome.error();
-    if (const UninstallOutcome& pending = *outcome) start_self_removal(*pending, log);
+    if (const UninstallOutcome& pending = *outcome) hand_over_self_removal(*pending, log);
     return Done{};
-}
-
-void start_self_removal(const PendingSelfRemoval& removal, const RunLog& log) {
-    const Result<std::string> handed_over = schedule_self_removal(removal.uninstaller, removal.install_dir);
-    log.write(handed_over ? self_removal_event(*handed_over, removal.install_dir) : skipped_event(handed_over.error()));
 }
 
 }  // namespace koravale

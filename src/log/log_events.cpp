@@ -66,9 +66,45 @@ std::string install_directory_event(std::string_view install_dir) {
     return joined({"install directory: ", install_dir});
 }
 
+std::string install_directory_vanished_event(std::string_view install_dir) {
+    return joined({"install directory ", install_dir, " vanished before the program was written: creating it again"});
+}
+
 std::string self_removal_event(std::string_view uninstaller, std::string_view install_dir) {
     return joined({"self-removal started: a hidden shell deletes ", uninstaller, " and then ", install_dir,
                    " once this process has ended"});
+}
+
+std::string uninstaller_retired_event(std::string_view retired) {
+    return joined({"uninstaller renamed to ", retired, " for its removal"});
+}
+
+std::string uninstaller_kept_name_event(std::string_view uninstaller) {
+    return joined({"uninstaller keeps its name: the shell is to delete ", uninstaller});
+}
+
+std::string uninstaller_restored_event(std::string_view uninstaller) {
+    return joined({"uninstaller renamed back to ", uninstaller, ": nothing will delete it"});
+}
+
+std::string retired_uninstaller_left_event(std::string_view retired) {
+    return joined({"left ", retired, " as it is: another KoraVale setup program is at work there"});
+}
+
+std::string self_removal_not_handed_over_event(std::string_view uninstaller) {
+    return joined({"self-removal not started: ", uninstaller, " is no longer the file this program runs from"});
+}
+
+std::string setup_lock_waited_event(std::uint64_t milliseconds) {
+    return "waited " + std::to_string(milliseconds) + " ms for another KoraVale setup program to end";
+}
+
+std::string setup_lock_gave_up_event(std::uint64_t milliseconds) {
+    return "gave up after " + std::to_string(milliseconds) + " ms: another KoraVale setup program still runs";
+}
+
+std::string setup_lock_fallback_event(std::string_view name, std::string_view reason) {
+    return joined({"setup lock: ", name, " (", reason, ")"});
 }
 
 std::string install_chosen_event(std::string_view install_dir, bool desktop_shortcut, bool launch_after) {

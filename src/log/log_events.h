@@ -2,6 +2,7 @@
 // What the run log says, one text per event. The program's own texts
 // (progress texts, failure messages) appear in them as they stand.
 
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -29,7 +30,18 @@ std::string error_event(const SetupError& error);
 std::string skipped_event(const SetupError& failure);
 
 std::string install_directory_event(std::string_view install_dir);
+std::string install_directory_vanished_event(std::string_view install_dir);
 std::string self_removal_event(std::string_view uninstaller, std::string_view install_dir);
+std::string uninstaller_retired_event(std::string_view retired);
+std::string uninstaller_kept_name_event(std::string_view uninstaller);
+std::string uninstaller_restored_event(std::string_view uninstaller);
+std::string retired_uninstaller_left_event(std::string_view retired);
+std::string self_removal_not_handed_over_event(std::string_view uninstaller);
+
+// The lock that keeps two setup programs apart.
+std::string setup_lock_waited_event(std::uint64_t milliseconds);
+std::string setup_lock_gave_up_event(std::uint64_t milliseconds);
+std::string setup_lock_fallback_event(std::string_view name, std::string_view reason);
 
 // What the user chose in the window when pressing the main button.
 std::string install_chosen_event(std::string_view install_dir, bool desktop_shortcut, bool launch_after);

@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <optional>
-
 #include "app/io_failure_text.h"
 #include "app/self_removal_command.h"
 #include "system/known_folders.h"
@@ -20,27 +18,41 @@ static_assert(sizeof(STARTUPINFOW) == 104, "the shell is started with the 64-bit
 constexpr int RETIRE_ATTEMPTS = 20;
 constexpr DWORD RETIRE_RETRY_DELAY_MS = 150;
 
-bool move_file(const std::string& from, const std::string& to) {
-    return MoveFileExW(to_wide(from).c_str(), to_wide(to).c_str(), 0) != 0;
+constexpr std::string_view RENAME_VERB = "重命名";
+
+// The error code, read before anything else can change it.
+DWORD move_file(const std::string& from, const std::string& to) {
+    const std::wstring wide_from = to_wide(from);
+    const std::wstring wide_to = to_wide(to);
+    return MoveFileExW(wide_from.c_str(), wide_to.c_str(), 0) ? ERROR_SUCCESS : GetLastError();
 }
 
-// Renames the running uninstaller so that the shell's path names only this
-// file. None when it cannot be renamed: the shell then gets the old name.
-std::optional<std::string> retire_running_uninstaller(const std::string& uninstaller) {
+SetupError rename_failure(const std::string& from, DWORD error) {
+    return describe_failure(RENAME_VERB, from, io_error_from_code(error).text);
+}
+
+}  // namespace
+
+Result<std::string> retire_running_uninstaller(const std::string& uninstaller) {
     const std::string retired = retired_uninstaller_path(uninstaller, GetCurrentProcessId(), GetTickCount64());
+    DWORD error = ERROR_SUCCESS;
     for (int attempt = 0; attempt < RETIRE_ATTEMPTS; ++attempt) {
-        if (move_file(uninstaller, retired)) return retired;
-        const DWORD error = GetLastError();
+        error = move_file(uninstaller, retired);
+        if (error == ERROR_SUCCESS) return retired;
         if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) break;
         Sleep(RETIRE_RETRY_DELAY_MS);
     }
-    return std::nullopt;
+    return rename_failure(uninstaller, error);
 }
 
-Status start_removal_shell(const std::string& uninstaller_path, const std::string& install_dir) {
+Status start_removal_shell(const std::string& file, const std::string& install_dir) {
+    // Leaving both in place is better than a shell that deletes something else.
+    if (!safe_for_command_shell(file) || !safe_for_command_shell(install_dir)) {
+        return SetupError{"路径中有命令行无法安全传递的字符，" + file + " 与 " + install_dir + " 留在原处"};
+    }
     const std::string system_root = system_root_or_default(environment_variable("SystemRoot"));
     const std::string shell = command_shell_path(system_root);
-    std::wstring command_line = to_wide(self_removal_command_line(shell, uninstaller_path, install_dir));
+    std::wstring command_line = to_wide(self_removal_command_line(shell, file, install_dir));
     const std::wstring wide_shell = to_wide(shell);
     const std::wstring wide_root = to_wide(system_root);
 
@@ -57,19 +69,9 @@ Status start_removal_shell(const std::string& uninstaller_path, const std::strin
     return Done{};
 }
 
-}  // namespace
-
-Result<std::string> schedule_self_removal(const std::string& uninstaller_path, const std::string& install_dir) {
-    // Leaving both in place is better than a shell that deletes something else.
-    if (!safe_for_command_shell(uninstaller_path) || !safe_for_command_shell(install_dir)) {
-        return SetupError{"路径中有命令行无法安全传递的字符，" + uninstaller_path + " 与 " + install_dir + " 留在原处"};
-    }
-    const std::optional<std::string> retired = retire_running_uninstaller(uninstaller_path);
-    const std::string& handed_over = retired ? *retired : uninstaller_path;
-    const Status started = start_removal_shell(handed_over, install_dir);
-    if (started) return handed_over;
-    if (retired) move_file(*retired, uninstaller_path);  // back as it was: nothing will delete it now
-    return started.error();
+Status restore_retired_uninstaller(const std::string& retired, const std::string& uninstaller) {
+    if (const DWORD error = move_file(retired, uninstaller)) return rename_failure(retired, error);
+    return Done{};
 }
 
 }  // namespace koravale

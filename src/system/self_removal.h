@@ -1,6 +1,7 @@
 #pragma once
-// Hands the uninstaller file and its folder to a hidden command shell,
-// which deletes them once the uninstaller has exited.
+// The uninstaller cannot delete its own file while it runs: it takes a
+// name no install writes, and a hidden command shell deletes that file and
+// the then empty folder once the uninstaller has exited.
 
 #include <string>
 
@@ -8,12 +9,20 @@
 
 namespace koravale {
 
-// Renames the uninstaller to its retired name, so that the shell deletes
-// that very file and nothing put in its place later, then starts the shell
-// and returns at once with the path the shell deletes. When the file cannot
-// be renamed (held for more than about three seconds), the shell gets its
-// own name. When the shell cannot be started both simply remain, under the
-// old name; the failure is only described, for the log.
-Result<std::string> schedule_self_removal(const std::string& uninstaller_path, const std::string& install_dir);
+// Renames the running uninstaller beside itself to its retired name and
+// returns that path, so that the shell deletes this very file and nothing
+// put in its place later. A scanner holding the file for a moment is waited
+// for (about three seconds); the error says why it kept its name.
+Result<std::string> retire_running_uninstaller(const std::string& uninstaller);
+
+// Starts the hidden shell that deletes `file`, then `install_dir` when it is
+// empty, once this process has ended; returns at once. A path the shell
+// cannot take as it stands is refused, and nothing is started.
+Status start_removal_shell(const std::string& file, const std::string& install_dir);
+
+// Gives a retired uninstaller its own name back when no shell will delete
+// it. A file of that name, such as the uninstaller of a later install, is
+// never replaced.
+Status restore_retired_uninstaller(const std::string& retired, const std::string& uninstaller);
 
 }  // namespace koravale

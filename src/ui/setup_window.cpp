@@ -5,6 +5,7 @@
 #include "app/install_sequence.h"
 #include "app/product_constants.h"
 #include "app/uninstall_sequence.h"
+#include "log/log_events.h"
 #include "system/file_identity.h"
 #include "system/install_paths.h"
 #include "system/known_folders.h"
@@ -205,11 +206,16 @@ std::uint32_t run_setup_window(SetupMode mode, const std::optional<std::string>&
     state->small_font.reset();
     state->background_brush.reset();
     state->product_icon.reset();
-    // The user may have installed again while the final message was open:
-    // only the file this program runs from is handed to the shell.
+    // The uninstaller took its retired name before the final message was
+    // shown, so an install made meanwhile has its own; still, only the file
+    // this program runs from is ever handed to the shell.
     const std::optional<PendingSelfRemoval> removal = std::move(state->pending_self_removal);
-    if (removal && is_running_executable(removal->uninstaller)) {
-        start_self_removal(*removal, log);
+    if (removal) {
+        if (is_running_executable(removal->uninstaller)) {
+            hand_over_self_removal(*removal, log);
+        } else {
+            log.write(self_removal_not_handed_over_event(removal->uninstaller));
+        }
     }
     return 0;
 }

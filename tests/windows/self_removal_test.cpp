@@ -55,7 +55,7 @@ TEST_F(SelfRemoval, LeavesAFolderThatHoldsAUsersFileAndNeedsNoSystemRoot) {
     wchar_t system_root[MAX_PATH];
     ASSERT_GT(GetEnvironmentVariableW(L"SystemRoot", system_root, MAX_PATH), 0u);
     SetEnvironmentVariableW(L"SystemRoot", nullptr);
-    schedule_self_removal(from_wide_lossy(uninstaller_), from_wide_lossy(install_dir_));
+    start_removal_shell(from_wide_lossy(uninstaller_), from_wide_lossy(install_dir_));
     SetEnvironmentVariableW(L"SystemRoot", system_root);
 
     EXPECT_TRUE(gone_within_15_seconds(uninstaller_));

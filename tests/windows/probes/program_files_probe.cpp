@@ -11,6 +11,7 @@
 
 #include "app/install_layout.h"
 #include "app/product_constants.h"
+#include "app/self_removal_command.h"
 #include "system/install_paths.h"
 #include "system/program_files.h"
 #include "system/self_removal.h"
@@ -29,7 +30,10 @@ int wmain(int argc, wchar_t** argv) {
         const std::optional<std::string> exe = running_executable_path();
         const std::optional<std::string> dir = running_uninstaller_dir();
         if (!exe || !dir) return 3;
-        schedule_self_removal(*exe, *dir);
+        // As the uninstall does: a path the shell refuses keeps its name.
+        const bool shell_safe = safe_for_command_shell(*exe) && safe_for_command_shell(*dir);
+        const Result<std::string> retired = shell_safe ? retire_running_uninstaller(*exe) : Result<std::string>(*exe);
+        start_removal_shell(retired ? *retired : *exe, *dir);
         Sleep(std::wcstoul(argv[2], nullptr, 10));
     } else {
         return 2;
