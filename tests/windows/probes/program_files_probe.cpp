@@ -3,6 +3,7 @@
 //   remove-old-program-files DIR
 //   place-uninstaller-copy DIR          (the uninstaller is DIR\uninstall.exe)
 //   schedule-self-removal LINGER_MS     (its own file and folder; then lives on LINGER_MS)
+//   hold-setup-lock HOLD_MS             (the user's setup lock, then ends without giving it back)
 
 #include <windows.h>
 
@@ -15,6 +16,7 @@
 #include "system/install_paths.h"
 #include "system/program_files.h"
 #include "system/self_removal.h"
+#include "system/setup_lock.h"
 #include "system/wide_string.h"
 
 int wmain(int argc, wchar_t** argv) {
@@ -35,6 +37,11 @@ int wmain(int argc, wchar_t** argv) {
         const Result<std::string> retired = shell_safe ? retire_running_uninstaller(*exe) : Result<std::string>(*exe);
         start_removal_shell(retired ? *retired : *exe, *dir);
         Sleep(std::wcstoul(argv[2], nullptr, 10));
+    } else if (verb == L"hold-setup-lock") {
+        Result<SetupLock> lock = SetupLock::open();
+        if (!lock || !lock->take(0)) return 3;
+        Sleep(std::wcstoul(argv[2], nullptr, 10));
+        ExitProcess(0);  // as a killed run would: the lock is never released
     } else {
         return 2;
     }
