@@ -14,6 +14,7 @@
 #include "support/run_log_reader.h"
 #include "support/test_support.h"
 #include "support/window_driver.h"
+#include "system/setup_lock.h"
 #include "system/wide_string.h"
 
 namespace koravale {
@@ -62,13 +63,15 @@ bool registered() {
     return true;
 }
 
-std::wstring local_app_data() {
+std::wstring known_folder(const KNOWNFOLDERID& folder) {
     wchar_t* path = nullptr;
-    SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &path);
+    SHGetKnownFolderPath(folder, 0, nullptr, &path);
     std::wstring result = path != nullptr ? path : L"";
     CoTaskMemFree(path);
     return result;
 }
+
+std::wstring local_app_data() { return known_folder(FOLDERID_LocalAppData); }
 
 // Kept for a person to look at: text clipped or overlapping shows only there.
 void keep_screenshot(HWND frame, const std::string& form, const std::string& suffix) {
@@ -366,6 +369,26 @@ TEST_F(SetupWindow, SuccessfulInstallReportsEachStepInOrderClosesWithoutADialogA
         << "the player was not started";
 }
 
+TEST_F(SetupWindow, InstallWaitsForAnotherSetupProgramShowingItAndStaysResponsive) {
+    TempDir temp;
+    const std::wstring dir = temp / L"KoraVale";
+    SetupRun setup = start_setup(L"--dir " + quoted(dir));
+    ASSERT_NE(setup.frame, nullptr);
+    {
+        Result<SetupLock> lock = SetupLock::open();
+        ASSERT_TRUE(lock && lock->take(0));
+        click(setup[IDC_MAIN_ACTION]);
+        EXPECT_TRUE(wait_until([&] { return text_of(setup[IDC_PROGRESS_TEXT]) == L"正在等待另一个 KoraVale 安装程序结束…"; }));
+        PostMessageW(setup.frame, WM_CLOSE, 0, 0);
+        EXPECT_FALSE(setup.process->wait(1000)) << "a waiting run refuses to close like any busy one";
+        EXPECT_EQ(text_of(setup.frame), L"安装 KoraVale 1.4.6") << "its messages are answered";
+        EXPECT_FALSE(file_exists(dir));
+    }
+    EXPECT_TRUE(setup.closed_with(0));
+    EXPECT_TRUE(file_exists(dir + L"\\KoraVale.exe"));
+    EXPECT_TRUE(registered());
+}
+
 TEST_F(SetupWindow, FailingInstallReportsTheFailureOnOneLineAndRefusesToCloseOrCancelWhileItRuns) {
     TempDir temp;
     const std::wstring dir = temp / L"KoraVale";
@@ -418,6 +441,19 @@ TEST_F(SetupWindow, FailingInstallReportsTheFailureOnOneLineAndRefusesToCloseOrC
 
 // ---------------------------------------------------------------- uninstalling
 
+// The file names in a folder, without "." and "..".
+std::vector<std::wstring> names_in(const std::wstring& dir) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    const HANDLE find = FindFirstFileW((dir + L"\\*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (std::wstring(found.cFileName) != L"." && std::wstring(found.cFileName) != L"..") names.push_back(found.cFileName);
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
+    return names;
+}
+
 TEST_F(SetupWindow, UninstallerConfirmsThenRemovesItselfAfterItHasEnded) {
     TempDir temp;
     const std::wstring dir = temp / L"KoraVale";
@@ -434,11 +470,38 @@ TEST_F(SetupWindow, UninstallerConfirmsThenRemovesItselfAfterItHasEnded) {
     EXPECT_EQ(done->text, L"KoraVale 已从您的电脑卸载。");
     EXPECT_FALSE(file_exists(dir + L"\\KoraVale.exe"));
     EXPECT_FALSE(registered());
-    EXPECT_TRUE(file_exists(dir + L"\\uninstall.exe")) << "removed while it still ran";
+    // Still running, under the name only its shell will delete.
+    const std::vector<std::wstring> left = names_in(dir);
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_TRUE(left[0].starts_with(L"uninstall.exe.") && left[0].ends_with(L".removing")) << from_wide_lossy(left[0]);
 
     press(done->window, IDOK);
     EXPECT_TRUE(setup.closed_with(0));
     EXPECT_TRUE(wait_until([&] { return !file_exists(dir); }, 30000)) << "the uninstaller's folder is still there";
+}
+
+// Nobody answers the final message for a while: the lock is not held
+// meanwhile, and the install made then survives the shell started after it.
+TEST_F(SetupWindow, InstallWhileTheUninstallMessageIsOpenEndsWholeOnceTheShellHasRun) {
+    TempDir temp;
+    const std::wstring dir = temp / L"KoraVale";
+    install_silently(dir);
+    SetupRun setup = start_setup(dir + L"\\uninstall.exe", L"");
+    ASSERT_NE(setup.frame, nullptr);
+    click(setup[IDC_MAIN_ACTION]);
+    auto done = wait_for_dialog(setup.id(), 60000);
+    ASSERT_TRUE(done);
+    EXPECT_EQ(done->caption, L"卸载完成");
+
+    install_silently(dir);
+    press(done->window, IDOK);
+    EXPECT_TRUE(setup.closed_with(0));
+    EXPECT_TRUE(wait_until([&] { return names_in(dir).size() == 2; }, 30000)) << "the retired uninstaller is deleted";
+    EXPECT_EQ(names_in(dir), (std::vector<std::wstring>{L"KoraVale.exe", L"uninstall.exe"}));
+    EXPECT_TRUE(read_file(dir + L"\\uninstall.exe") == read_file(build_file("KORAVALE_SETUP_EXE")));
+    EXPECT_TRUE(registered());
+    EXPECT_TRUE(file_exists(known_folder(FOLDERID_Programs) + L"\\KoraVale.lnk"));
+    EXPECT_TRUE(file_exists(known_folder(FOLDERID_Desktop) + L"\\KoraVale.lnk"));
 }
 
 class SetupWindowAtDpi : public SetupWindow, public ::testing::WithParamInterface<DWORD> {};
