@@ -121,6 +121,31 @@ TEST_F(SilentUninstall, AProgramFileHeldOpenStaysButTheRestGoes) {
     EXPECT_EQ(events.back(), "exit status: 0");
 }
 
+// Held past the rename's retries, the uninstaller keeps its name, and the
+// log says why before it says what the shell is given.
+TEST_F(SilentUninstall, AnUninstallerHeldAgainstRenamingSaysWhyItKeptItsName) {
+    const std::wstring log = temp_ / L"uninstall.log";
+    {
+        const UniqueFileHandle held(CreateFileW(uninstaller_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                                OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held);
+        ASSERT_EQ(run_setup(uninstaller_, L"--silent --log " + quoted(log)), 0u);
+    }
+    expect_player_removed();
+    const std::vector<std::string> events = logged_events(log);
+    const std::string uninstaller = from_wide_lossy(uninstaller_);
+    const auto kept = std::find(events.begin(), events.end(), "uninstaller keeps its name: the shell is to delete " + uninstaller);
+    ASSERT_NE(kept, events.end());
+    ASSERT_GT(kept, events.begin());
+    const std::string& why = *(kept - 1);
+    EXPECT_TRUE(why.starts_with("skipped: 重命名 " + uninstaller + " 失败：")) << why;
+    EXPECT_TRUE(why.ends_with(" (os error 32)") || why.ends_with(" (os error 5)")) << why;  // Wine says 5
+    EXPECT_TRUE(std::find(events.begin(), events.end(), "self-removal started: a hidden shell deletes " + uninstaller +
+                                                            " and then " + from_wide_lossy(dir_) +
+                                                            " once this process has ended") != events.end());
+    EXPECT_TRUE(wait_until_gone(dir_, 20000));
+}
+
 TEST_F(SilentUninstall, ACopyNamedLikeTheUninstallerUninstallsItsOwnFolder) {
     // A second installation elsewhere, uninstalled by its renamed uninstaller
     // although the registration names the first one.
