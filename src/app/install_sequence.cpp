@@ -9,6 +9,7 @@
 #include "log/log_events.h"
 #include "payload/embedded_payload.h"
 #include "system/file_queries.h"
+#include "system/install_directory_security.h"
 #include "system/install_paths.h"
 #include "system/known_folders.h"
 #include "system/program_files.h"
@@ -34,6 +35,29 @@ bool silent_desktop_shortcut_wanted() {
     if (!read_installed_product().installed_version) return true;
     const std::optional<std::string> desktop = known_folder_path(FOLDERID_Desktop);
     return desktop && path_exists(join_path(*desktop, SHORTCUT_NAME));
+}
+
+// What an administrator may want to know of the folder's security.
+void note_install_directory(const SequenceStages& stages, const std::string& install_dir,
+                            const EnsuredInstallDirectory& ensured) {
+    switch (ensured.origin) {
+        case InstallDirectoryOrigin::Existed:
+            if (!is_in_user_profile(install_dir)) stages.note(existing_install_directory_event(install_dir));
+            break;
+        case InstallDirectoryOrigin::CreatedUnprotected:
+            stages.note(unprotected_install_directory_event(ensured.why_unprotected));
+            break;
+        case InstallDirectoryOrigin::CreatedProtected:
+            break;
+    }
+}
+
+// Creates the install directory when it is missing, and says how it came to be.
+Status make_install_directory(const SequenceStages& stages, const std::string& install_dir) {
+    const Result<EnsuredInstallDirectory> dir = ensure_install_directory(install_dir);
+    if (!dir) return dir.error();
+    note_install_directory(stages, install_dir, *dir);
+    return Done{};
 }
 
 }  // namespace
@@ -90,13 +114,13 @@ Status run_install_sequence(const InstallRequest& request, const ProgressReporte
     if (!image) return stages.fail(image.error());
 
     stages.begin(PLACING_TEXT);
-    if (Status dir = ensure_install_directory(layout.install_dir); !dir) return stages.fail(dir.error());
+    if (Status dir = make_install_directory(stages, layout.install_dir); !dir) return stages.fail(dir.error());
     Result<std::string> staged = write_staged_program(layout.install_dir, image->bytes());
     // The shell of an uninstall that ended a moment ago may just have
     // removed the empty folder: make it once more.
     if (!staged && !is_existing_directory(layout.install_dir)) {
         stages.note(install_directory_vanished_event(layout.install_dir));
-        if (Status dir = ensure_install_directory(layout.install_dir); !dir) return stages.fail(dir.error());
+        if (Status dir = make_install_directory(stages, layout.install_dir); !dir) return stages.fail(dir.error());
         staged = write_staged_program(layout.install_dir, image->bytes());
     }
     if (!staged) return stages.fail(staged.error());

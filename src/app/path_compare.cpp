@@ -1,5 +1,7 @@
 #include "app/path_compare.h"
 
+#include "common/text.h"
+
 namespace koravale {
 namespace {
 
@@ -46,6 +48,16 @@ bool same_canonical_path(std::string_view a, std::string_view b) {
         if (has_left != has_right) return false;
         if (!has_left) return true;
         if (x != y) return false;
+    }
+}
+
+bool is_within_canonical_path(std::string_view path, std::string_view folder) {
+    if (folder.empty()) return false;  // no folder holds anything
+    Components inner(path), outer(folder);
+    for (;;) {
+        std::string_view x, y;
+        if (!outer.next(y)) return true;
+        if (!inner.next(x) || !ascii_iequals(x, y)) return false;
     }
 }
 

@@ -70,6 +70,15 @@ std::string install_directory_vanished_event(std::string_view install_dir) {
     return joined({"install directory ", install_dir, " vanished before the program was written: creating it again"});
 }
 
+std::string existing_install_directory_event(std::string_view install_dir) {
+    return joined({"install directory existed outside the user profile, its permissions left as they are: ",
+                   install_dir});
+}
+
+std::string unprotected_install_directory_event(std::string_view reason) {
+    return joined({"install directory created with inherited permissions: ", reason});
+}
+
 std::string self_removal_event(std::string_view uninstaller, std::string_view install_dir) {
     return joined({"self-removal started: a hidden shell deletes ", uninstaller, " and then ", install_dir,
                    " once this process has ended"});

@@ -31,6 +31,11 @@ std::string skipped_event(const SetupError& failure);
 
 std::string install_directory_event(std::string_view install_dir);
 std::string install_directory_vanished_event(std::string_view install_dir);
+// An install into a folder it did not create, outside the user's profile:
+// other accounts may be able to change what it holds.
+std::string existing_install_directory_event(std::string_view install_dir);
+// The install directory was made, but without its protected access list.
+std::string unprotected_install_directory_event(std::string_view reason);
 std::string self_removal_event(std::string_view uninstaller, std::string_view install_dir);
 std::string uninstaller_retired_event(std::string_view retired);
 std::string uninstaller_kept_name_event(std::string_view uninstaller);

@@ -11,6 +11,7 @@
 #include "system/file_deletion.h"
 #include "system/file_identity.h"
 #include "system/file_queries.h"
+#include "system/install_directory_security.h"
 #include "system/install_paths.h"
 #include "system/os_error.h"
 #include "system/unique_handle.h"
@@ -44,19 +45,25 @@ std::wstring parent_of(std::wstring path) {
     return path.substr(0, end);
 }
 
-// Missing parents first, deepest failure reported. A directory that
-// exists already, or appears meanwhile, is success.
-DWORD create_directory_tree(const std::wstring& dir) {
-    if (CreateDirectoryW(dir.c_str(), nullptr)) return ERROR_SUCCESS;
+struct DirectoryCreation {
+    DWORD error = ERROR_SUCCESS;  // the deepest failure
+    bool created = false;         // false: it was there already, or appeared meanwhile
+};
+
+// Missing parents first, with the default security; only the directory
+// itself gets the given one, so it is never there without it.
+DirectoryCreation create_directory_tree(const std::wstring& dir, SECURITY_ATTRIBUTES* security) {
+    if (CreateDirectoryW(dir.c_str(), security)) return {.created = true};
     DWORD error = GetLastError();
     if (error == ERROR_PATH_NOT_FOUND || error == ERROR_FILE_NOT_FOUND) {
         const std::wstring parent = parent_of(dir);
-        if (parent.empty() || parent.size() >= dir.size()) return error;
-        if (const DWORD parent_error = create_directory_tree(parent)) return parent_error;
-        if (CreateDirectoryW(dir.c_str(), nullptr)) return ERROR_SUCCESS;
+        if (parent.empty() || parent.size() >= dir.size()) return {.error = error};
+        if (const DirectoryCreation made = create_directory_tree(parent, nullptr); made.error) return made;
+        if (CreateDirectoryW(dir.c_str(), security)) return {.created = true};
         error = GetLastError();
     }
-    return is_directory(dir) ? ERROR_SUCCESS : error;
+    if (is_directory(dir)) return {};
+    return {.error = error};
 }
 
 SetupError write_failure(const std::string& staged, const IoError& error) {
@@ -81,11 +88,20 @@ Status check_install_path_not_file(const std::string& install_dir) {
     return Done{};
 }
 
-Status ensure_install_directory(const std::string& install_dir) {
-    if (const DWORD error = create_directory_tree(to_wide(install_dir))) {
-        return describe_io_failure(CREATE_INSTALL_DIR_VERB, install_dir, io_error_from_code(error));
-    }
-    return Done{};
+Result<EnsuredInstallDirectory> ensure_install_directory(const std::string& install_dir) {
+    const std::wstring dir = to_wide(install_dir);
+    if (is_directory(dir)) return EnsuredInstallDirectory{};  // its security is its owner's choice
+
+    const Result<UniqueSecurityDescriptor> descriptor = install_directory_descriptor();
+    SECURITY_ATTRIBUTES protection{.nLength = sizeof(SECURITY_ATTRIBUTES),
+                                   .lpSecurityDescriptor = descriptor ? descriptor->get() : nullptr,
+                                   .bInheritHandle = FALSE};
+    const DirectoryCreation made = create_directory_tree(dir, descriptor ? &protection : nullptr);
+    if (made.error) return describe_io_failure(CREATE_INSTALL_DIR_VERB, install_dir, io_error_from_code(made.error));
+    if (!made.created) return EnsuredInstallDirectory{};
+    // Refusing to install would help nobody: the folder is made as before.
+    if (!descriptor) return EnsuredInstallDirectory{InstallDirectoryOrigin::CreatedUnprotected, descriptor.error().message};
+    return EnsuredInstallDirectory{InstallDirectoryOrigin::CreatedProtected, {}};
 }
 
 Result<std::string> write_staged_program(const std::string& install_dir, std::span<const std::uint8_t> image) {

@@ -27,8 +27,22 @@ inline constexpr std::string_view WRITE_PROGRAM_FILE_VERB = "写入程序文件"
 // Refuses an install directory that is an existing file.
 Status check_install_path_not_file(const std::string& install_dir);
 
-// Creates the directory and its missing parents; an existing directory is fine.
-Status ensure_install_directory(const std::string& install_dir);
+// How the install directory came to be there.
+enum class InstallDirectoryOrigin {
+    Existed,             // left exactly as it was, its access list too
+    CreatedProtected,    // made with the access list of install_directory_descriptor
+    CreatedUnprotected,  // made with the parent's entries: that list could not be built
+};
+
+struct EnsuredInstallDirectory {
+    InstallDirectoryOrigin origin = InstallDirectoryOrigin::Existed;
+    std::string why_unprotected;  // for CreatedUnprotected, in the run log's words
+};
+
+// Creates the directory and its missing parents; an existing directory is
+// fine. Only the directory itself gets the protected access list, in the
+// call that creates it: parents keep what they inherit.
+Result<EnsuredInstallDirectory> ensure_install_directory(const std::string& install_dir);
 
 // Writes the image to the program's staging name, flushed to the disk.
 // Returns the staging path.

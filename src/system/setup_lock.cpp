@@ -17,7 +17,6 @@ namespace koravale {
 namespace {
 
 constexpr std::string_view OPEN_LOCK_VERB = "打开锁";
-constexpr std::string_view NO_USER_TEXT = "无法读取当前用户的标识";
 constexpr std::string_view FOREIGN_OWNER_TEXT = "它属于另一个账户";
 
 struct OwnedDescriptor {
@@ -86,9 +85,10 @@ void SetupLock::release() {
 }
 
 Result<SetupLock> SetupLock::open() {
-    std::optional<std::vector<BYTE>> user = current_user_sid();
-    const std::optional<std::string> user_text = user ? sid_text(user->data()) : std::nullopt;
-    if (!user_text) return SetupError{std::string(NO_USER_TEXT)};
+    Result<std::vector<BYTE>> user = current_user_sid();
+    if (!user) return user.error();
+    const Result<std::string> user_text = sid_text(user->data());
+    if (!user_text) return user_text.error();
     const std::string base = std::string(SETUP_LOCK_NAME_PREFIX) + *user_text;
 
     SetupLock lock;

@@ -84,6 +84,12 @@ struct LocalMemoryTraits {  // buffers FormatMessageW allocates for us
     static void close(pointer text) { LocalFree(text); }
 };
 
+struct SecurityDescriptorTraits {  // descriptors the SDDL conversion allocates for us
+    using pointer = PSECURITY_DESCRIPTOR;
+    static pointer invalid() { return nullptr; }
+    static void close(pointer descriptor) { LocalFree(descriptor); }
+};
+
 struct BstrTraits {  // texts COM error information hands out
     using pointer = BSTR;
     static pointer invalid() { return nullptr; }
@@ -116,6 +122,7 @@ using UniqueCoTaskString = UniqueHandle<CoTaskStringTraits>;
 using UniqueModule = UniqueHandle<ModuleTraits>;
 using UniqueRegistryKey = UniqueHandle<RegistryKeyTraits>;
 using UniqueLocalText = UniqueHandle<LocalMemoryTraits>;
+using UniqueSecurityDescriptor = UniqueHandle<SecurityDescriptorTraits>;
 using UniqueBstr = UniqueHandle<BstrTraits>;
 using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
 using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;

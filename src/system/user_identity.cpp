@@ -2,30 +2,41 @@
 
 #include <sddl.h>
 
+#include <string_view>
+
+#include "system/os_error.h"
 #include "system/unique_handle.h"
 #include "system/wide_string.h"
 
 namespace koravale {
+namespace {
 
-std::optional<std::vector<BYTE>> current_user_sid() {
+// Called right after the failed call: the error is read before anything else.
+SetupError cannot(std::string_view what, const IoError& error = last_io_error()) {
+    return SetupError{std::string("cannot ").append(what).append(": ").append(error.text)};
+}
+
+}  // namespace
+
+Result<std::vector<BYTE>> current_user_sid() {
     UniqueKernelHandle token;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.put())) return std::nullopt;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.put())) return cannot("open the process token");
     DWORD size = 0;
     GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
-    if (size == 0) return std::nullopt;
-    std::vector<BYTE> buffer(size);
-    if (!GetTokenInformation(token.get(), TokenUser, buffer.data(), size, &size)) return std::nullopt;
+    std::vector<BYTE> buffer(size ? size : sizeof(TOKEN_USER));
+    if (!GetTokenInformation(token.get(), TokenUser, buffer.data(), static_cast<DWORD>(buffer.size()), &size)) {
+        return cannot("read the user of the process token");
+    }
     const PSID sid = reinterpret_cast<const TOKEN_USER*>(buffer.data())->User.Sid;
-    if (!IsValidSid(sid)) return std::nullopt;
     std::vector<BYTE> copy(GetLengthSid(sid));
-    if (!CopySid(static_cast<DWORD>(copy.size()), copy.data(), sid)) return std::nullopt;
+    if (!CopySid(static_cast<DWORD>(copy.size()), copy.data(), sid)) return cannot("copy the user's SID");
     return copy;
 }
 
-std::optional<std::string> sid_text(PSID sid) {
+Result<std::string> sid_text(PSID sid) {
     UniqueLocalText text;
-    if (!ConvertSidToStringSidW(sid, text.put())) return std::nullopt;
-    return from_wide_strict(text.get());
+    if (!ConvertSidToStringSidW(sid, text.put())) return cannot("write the user's SID as text");
+    return from_wide_lossy(text.get());  // a SID's text is ASCII
 }
 
 }  // namespace koravale

@@ -1,19 +1,20 @@
 #pragma once
-// Who this process runs as, in the forms the security calls want.
+// Who this process runs as, in the forms the security calls want. The
+// errors say why, in the run log's words.
 
 #include <windows.h>
 
-#include <optional>
 #include <string>
 #include <vector>
 
+#include "common/result.h"
+
 namespace koravale {
 
-// The user of the process token, as a copy of its SID; none when the token
-// cannot be read.
-std::optional<std::vector<BYTE>> current_user_sid();
+// A copy of the SID of the process token's user.
+Result<std::vector<BYTE>> current_user_sid();
 
-// "S-1-5-21-…"; none when the SID cannot be turned into text.
-std::optional<std::string> sid_text(PSID sid);
+// "S-1-5-21-…".
+Result<std::string> sid_text(PSID sid);
 
 }  // namespace koravale

@@ -60,5 +60,24 @@ TEST(SameCanonicalPath, ComparesComponentsExactly) {
     }
 }
 
+TEST(IsWithinCanonicalPath, TakesWholeComponentsInAnyAsciiCase) {
+    struct Case {
+        const char* path;
+        const char* folder;
+        bool within;
+    };
+    for (const Case& c : {
+             Case{"\\\\?\\C:\\Users\\Ann\\AppData\\Local\\Programs\\KoraVale", "\\\\?\\C:\\Users\\Ann", true},
+             Case{"\\\\?\\C:\\users\\ANN\\Apps", "\\\\?\\C:\\Users\\Ann\\", true},
+             Case{"\\\\?\\C:\\Users\\Ann", "\\\\?\\C:\\Users\\Ann", true},  // the profile itself
+             Case{"\\\\?\\C:\\Users\\Anna\\KoraVale", "\\\\?\\C:\\Users\\Ann", false},
+             Case{"\\\\?\\C:\\Users", "\\\\?\\C:\\Users\\Ann", false},
+             Case{"\\\\?\\D:\\Users\\Ann\\KoraVale", "\\\\?\\C:\\Users\\Ann", false},
+             Case{"\\\\?\\C:\\Apps\\KoraVale", "", false},
+         }) {
+        EXPECT_EQ(is_within_canonical_path(c.path, c.folder), c.within) << c.path << " | " << c.folder;
+    }
+}
+
 }  // namespace
 }  // namespace koravale

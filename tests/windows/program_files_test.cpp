@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "support/access_list_reader.h"
 #include "support/test_support.h"
 #include "system/file_deletion.h"
 #include "system/file_identity.h"
@@ -44,11 +47,62 @@ TEST(CheckInstallPathNotFile, RefusesOnlyAnExistingFile) {
 TEST(EnsureInstallDirectory, CreatesMissingParentsAndKeepsWhatIsThere) {
     TempDir dir;
     const std::wstring nested = dir / L"a b\\c\\KoraVale";
-    ASSERT_TRUE(ensure_install_directory(utf8(nested)).ok());
+    const Result<EnsuredInstallDirectory> made = ensure_install_directory(utf8(nested));
+    ASSERT_TRUE(made.ok()) << made.error().message;
+    EXPECT_EQ(made->origin, InstallDirectoryOrigin::CreatedProtected);
     EXPECT_TRUE(GetFileAttributesW(nested.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
     write_file(nested + L"\\user.txt", "kept");
-    ASSERT_TRUE(ensure_install_directory(utf8(nested) + "\\").ok());
+    const Result<EnsuredInstallDirectory> again = ensure_install_directory(utf8(nested) + "\\");
+    ASSERT_TRUE(again.ok());
+    EXPECT_EQ(again->origin, InstallDirectoryOrigin::Existed);
     EXPECT_EQ(read_file(nested + L"\\user.txt"), "kept");
+}
+
+bool grants_full_control(const AccessList& list, const std::string& trustee) {
+    return std::ranges::find(list.entries, AccessEntry{"A", "OICI", "FA", trustee}) != list.entries.end();
+}
+
+// Wine keeps an access list only as Unix permission bits: it reads back
+// no protected flag and no Administrators entry, and a file made inside
+// gets the mode its umask gives (so an Everyone read entry) instead of
+// the folder's inherited entries. Under Wine the bits for others show it.
+TEST(EnsureInstallDirectory, OnlyTheFolderItMakesIsClosedToOtherUsers) {
+    TempDir dir;
+    const std::wstring plain = dir / L"made plainly";
+    ASSERT_TRUE(CreateDirectoryW(plain.c_str(), nullptr));
+    const std::wstring parent = dir / L"Apps";
+    const std::wstring target = parent + L"\\KoraVale";
+
+    const Result<EnsuredInstallDirectory> made = ensure_install_directory(utf8(target));
+    ASSERT_TRUE(made.ok()) << made.error().message;
+    EXPECT_EQ(made->origin, InstallDirectoryOrigin::CreatedProtected) << made->why_unprotected;
+    const std::optional<AccessList> list = read_access_list(target);
+    ASSERT_TRUE(list);
+    EXPECT_FALSE(list->lets_other_users_in()) << list->sddl;
+    EXPECT_TRUE(grants_full_control(*list, current_user_sid())) << list->sddl;
+    EXPECT_TRUE(grants_full_control(*list, "SY")) << list->sddl;
+    if (running_under_wine()) {
+        const std::string mode = unix_mode(target);
+        ASSERT_EQ(mode.size(), 3u) << mode;
+        EXPECT_EQ(mode.back(), '0') << "no permission bits for others: " << mode;
+    } else {
+        EXPECT_TRUE(list->protected_from_parent) << list->sddl;
+        EXPECT_TRUE(grants_full_control(*list, "BA")) << list->sddl;
+        EXPECT_EQ(list->entries.size(), 3u) << list->sddl;
+        write_file(target + L"\\KoraVale.exe", "x");
+        EXPECT_FALSE(read_access_list(target + L"\\KoraVale.exe")->lets_other_users_in());
+    }
+
+    // A parent made on the way holds nothing of ours: it gets what a folder
+    // made plainly beside it gets.
+    EXPECT_EQ(read_access_list(parent)->sddl, read_access_list(plain)->sddl);
+    const std::string plain_list = read_access_list(plain)->sddl;
+    const std::string plain_mode = unix_mode(plain);
+    const Result<EnsuredInstallDirectory> existing = ensure_install_directory(utf8(plain));
+    ASSERT_TRUE(existing.ok());
+    EXPECT_EQ(existing->origin, InstallDirectoryOrigin::Existed);
+    EXPECT_EQ(read_access_list(plain)->sddl, plain_list) << "an existing folder is left as it is";
+    EXPECT_EQ(unix_mode(plain), plain_mode);
 }
 
 TEST(EnsureInstallDirectory, ParentThatIsAFileGivesTheSystemsText) {

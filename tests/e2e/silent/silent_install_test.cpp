@@ -3,12 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "machine.h"
 #include "payload/embedded_payload.h"
+#include "support/access_list_reader.h"
 #include "support/run_log_reader.h"
 #include "support/shortcut_reader.h"
 #include "support/test_support.h"
@@ -262,6 +264,85 @@ INSTANTIATE_TEST_SUITE_P(
                     UnwritableLog{"missing_drive", L"K:\\logs\\setup.log"},
                     UnwritableLog{"held_without_sharing", L"{temp}\\held.log"}),
     [](const testing::TestParamInfo<UnwritableLog>& info) { return info.param.name; });
+
+// Folders on the system drive's root, outside the user's profile, where a
+// new folder would take entries that let other accounts change its files.
+class SilentInstallBesideTheProfile : public SilentInstall {
+protected:
+    void TearDown() override {
+        wait_for_no_command_shell(30000);
+        remove_tree(L"C:\\Apps");
+        remove_tree(L"C:\\Shared");
+        SilentInstall::TearDown();
+    }
+
+    // Wine keeps an access list only as Unix permission bits (no protected
+    // flag, no Administrators entry), and files made inside get the mode
+    // the umask gives instead of the folder's entries. On Windows they
+    // inherit the folder's entries.
+    void expect_closed_to_other_users(const std::wstring& dir) const {
+        const std::optional<AccessList> list = read_access_list(dir);
+        ASSERT_TRUE(list);
+        EXPECT_FALSE(list->lets_other_users_in()) << list->sddl;
+        if (running_under_wine()) EXPECT_EQ(unix_mode(dir).back(), '0') << "no bits for others";
+    }
+};
+
+TEST_F(SilentInstallBesideTheProfile, AFolderItCreatesWorksForUpgradeMoveAndUninstall) {
+    const std::wstring dir = L"C:\\Apps\\KoraVale";
+    ASSERT_EQ(run_setup(setup_, L"/S --dir " + testing_support::quoted(dir)), 0u);
+    expect_installed_at(dir);
+    expect_closed_to_other_users(dir);
+
+    write_registered_text(L"DisplayVersion", L"1.4.5");
+    ASSERT_EQ(run_setup(setup_, L"/S"), 0u);  // into the registered folder
+    expect_installed_at(dir);
+    expect_closed_to_other_users(dir);
+
+    ASSERT_EQ(run_setup(uninstaller_in(dir), L"--silent"), 0u);
+    EXPECT_EQ(registered_value_count(), 0u);
+    EXPECT_TRUE(wait_until_gone(dir, 20000)) << "the self-removal shell deletes the folder";
+
+    ASSERT_EQ(run_setup(setup_, L"/S --dir " + testing_support::quoted(dir)), 0u);
+    ASSERT_EQ(run_setup(setup_, L"/S --dir " + testing_support::quoted(places_.default_install_dir)), 0u);
+    expect_installed_at(places_.default_install_dir);
+    EXPECT_FALSE(file_exists(dir)) << "the former location is cleaned and removed";
+    EXPECT_TRUE(file_exists(L"C:\\Apps")) << "a parent made on the way is not ours to remove";
+}
+
+struct ExistingFolder {
+    const char* name;
+    std::wstring dir;  // {temp} stands for the test's own folder, in the user's profile
+    bool logged;       // an install into it is logged as outside the profile
+};
+
+class SilentInstallIntoAnExistingFolder : public SilentInstallBesideTheProfile,
+                                          public testing::WithParamInterface<ExistingFolder> {};
+
+TEST_P(SilentInstallIntoAnExistingFolder, LeavesItsAccessListAsItWas) {
+    std::wstring dir = GetParam().dir;
+    if (dir.starts_with(L"{temp}")) dir.replace(0, 6, temp_.path());
+    CreateDirectoryW(dir.substr(0, dir.rfind(L'\\')).c_str(), nullptr);
+    ASSERT_TRUE(CreateDirectoryW(dir.c_str(), nullptr));
+    const std::string list_before = read_access_list(dir)->sddl;
+    const std::string mode_before = unix_mode(dir);
+    const std::wstring log = temp_ / L"setup.log";
+
+    ASSERT_EQ(run_setup(setup_, L"/S --dir " + testing_support::quoted(dir) + L" --log " + testing_support::quoted(log)), 0u);
+    expect_installed_at(dir);
+    EXPECT_EQ(read_access_list(dir)->sddl, list_before);
+    EXPECT_EQ(unix_mode(dir), mode_before);
+    const std::vector<std::string> events = logged_events(log);
+    const std::string line =
+        "install directory existed outside the user profile, its permissions left as they are: " + from_wide_lossy(dir);
+    EXPECT_EQ(std::ranges::count(events, line), GetParam().logged ? 1 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Folders, SilentInstallIntoAnExistingFolder,
+    testing::Values(ExistingFolder{"outside_the_profile", L"C:\\Shared\\KoraVale", true},
+                    ExistingFolder{"in_the_profile", L"{temp}\\KoraVale", false}),
+    [](const testing::TestParamInfo<ExistingFolder>& info) { return info.param.name; });
 
 TEST_F(SilentInstall, ARegisteredLocationThatBreaksARuleIsRefused) {
     write_registered_text(L"InstallLocation", L"C:\\Apps|Bad\\KoraVale");

@@ -177,6 +177,19 @@ bool run_unix_shell(const std::wstring& command, DWORD milliseconds) {
     return read_file(status_file) == "0\n";
 }
 
+std::string unix_mode(const std::wstring& path) {
+    const std::wstring unix_name = unix_path(path);
+    const TempDir temp;
+    const std::wstring answer = temp / L"mode";
+    if (unix_name.empty() ||
+        !run_unix_shell(L"stat -c %a '" + unix_name + L"' >'" + unix_path(answer) + L"'", 10000)) {
+        return {};
+    }
+    std::string mode = read_file(answer);
+    while (!mode.empty() && mode.back() == '\n') mode.pop_back();
+    return mode;
+}
+
 bool make_unix_symlink(const std::wstring& link, const std::wstring& target) {
     const std::wstring unix_target = unix_path(target);
     if (unix_target.empty()) return false;

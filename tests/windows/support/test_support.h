@@ -69,6 +69,10 @@ bool running_under_wine();
 // when it ended in time and succeeded.
 bool run_unix_shell(const std::wstring& command, DWORD milliseconds);
 
+// The Unix permission bits of the entry in octal ("755"), empty when they
+// cannot be read. Wine only: it keeps a file's access list in those bits.
+std::string unix_mode(const std::wstring& path);
+
 // A symbolic link made on the Unix side (Wine only: its CreateSymbolicLinkW
 // does nothing). Wine lists a link to a folder as a reparse point, as
 // Windows does, but a link to a file as the file itself.

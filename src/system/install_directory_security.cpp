@@ -1,0 +1,50 @@
+#include "system/install_directory_security.h"
+
+#include <windows.h>
+#include <sddl.h>
+
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "app/install_directory_acl.h"
+#include "app/path_compare.h"
+#include "system/file_identity.h"
+#include "system/known_folders.h"
+#include "system/os_error.h"
+#include "system/user_identity.h"
+#include "system/wide_string.h"
+
+namespace koravale {
+namespace {
+
+// The SID of the process token's user, as SDDL text.
+Result<std::string> token_user_sid() {
+    Result<std::vector<BYTE>> user = current_user_sid();
+    if (!user) return user.error();
+    return sid_text(user->data());
+}
+
+}  // namespace
+
+Result<UniqueSecurityDescriptor> install_directory_descriptor() {
+    const Result<std::string> sid = token_user_sid();
+    if (!sid) return sid.error();
+    const std::wstring sddl = to_wide(install_directory_sddl(*sid));
+    UniqueSecurityDescriptor descriptor;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, descriptor.put(), nullptr)) {
+        return SetupError{"cannot build the access list: " + last_io_error().text};
+    }
+    return descriptor;
+}
+
+bool is_in_user_profile(const std::string& dir) {
+    const std::optional<std::string> profile = known_folder_path(FOLDERID_Profile);
+    if (!profile) return false;
+    const std::optional<std::string> canonical_profile = canonical_path(*profile);
+    const std::optional<std::string> canonical_dir = canonical_path(dir);
+    if (!canonical_profile || !canonical_dir) return false;
+    return is_within_canonical_path(*canonical_dir, *canonical_profile);
+}
+
+}  // namespace koravale
