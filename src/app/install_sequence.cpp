@@ -27,6 +27,8 @@ constexpr std::string_view REGISTERING_TEXT = "正在创建快捷方式与系统
 constexpr std::string_view CLEANING_TEXT = "正在清理旧安装目录中的程序文件…";
 constexpr std::string_view LAUNCHING_TEXT = "正在启动 KoraVale…";
 
+}  // namespace
+
 // A silent upgrade keeps the user's choice: the desktop shortcut comes back
 // only if it is still there; a fresh install always gets one.
 bool silent_desktop_shortcut_wanted() {
@@ -34,8 +36,6 @@ bool silent_desktop_shortcut_wanted() {
     const std::optional<std::string> desktop = known_folder_path(FOLDERID_Desktop);
     return desktop && path_exists(join_path(*desktop, SHORTCUT_NAME));
 }
-
-}  // namespace
 
 Result<InstallLayout> resolve_install_layout(const std::optional<std::string>& directory) {
     const Result<std::string> local_app_data = local_app_data_dir();
