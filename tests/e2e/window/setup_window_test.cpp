@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <string>
@@ -33,6 +34,9 @@ constexpr int IDC_DISK_STATUS = 1006;
 constexpr int IDC_MAIN_ACTION = 1010;
 constexpr int IDC_CANCEL = 1011;
 constexpr int IDC_PROGRESS_TEXT = 1020;
+// What the user can act on in the install forms.
+constexpr std::array<int, 6> INSTALL_CONTROLS = {IDC_INSTALL_DIR, IDC_BROWSE, IDC_DESKTOP_SHORTCUT,
+                                                 IDC_LAUNCH_AFTER, IDC_MAIN_ACTION, IDC_CANCEL};
 
 void set_registry_value(HKEY root, const wchar_t* key, const wchar_t* name, const std::wstring& text) {
     HKEY opened = nullptr;
@@ -295,8 +299,7 @@ TEST_F(SetupWindow, RefusesAnInvalidDirectoryThenWritesBackTheNormalisedOneAndIn
     EXPECT_EQ(text_of(setup[IDC_PROGRESS_TEXT]), refusal_text);
     press(refusal->window, IDOK);
     ASSERT_TRUE(wait_until([&] { return !has_dialog(setup.id()); }));
-    for (int id : {IDC_INSTALL_DIR, IDC_BROWSE, IDC_DESKTOP_SHORTCUT, IDC_LAUNCH_AFTER, IDC_MAIN_ACTION, IDC_CANCEL})
-        EXPECT_TRUE(IsWindowEnabled(setup[id])) << id;
+    for (int id : INSTALL_CONTROLS) EXPECT_TRUE(IsWindowEnabled(setup[id])) << id;
 
     // A drive that is not there passes the rules, so the written-back text can be seen before the run fails.
     set_text(setup[IDC_INSTALL_DIR], L"  \"m:/Apps//KoraVale/\" ");
@@ -413,9 +416,10 @@ TEST_F(SetupWindow, FailingInstallReportsTheFailureOnOneLineAndRefusesToCloseOrC
     SetupRun setup = start_setup(L"--dir " + quoted(dir));
     ASSERT_NE(setup.frame, nullptr);
     click(setup[IDC_MAIN_ACTION]);
-    ASSERT_TRUE(wait_until([&] { return !IsWindowEnabled(setup[IDC_MAIN_ACTION]); }));
-    for (int id : {IDC_INSTALL_DIR, IDC_BROWSE, IDC_DESKTOP_SHORTCUT, IDC_LAUNCH_AFTER, IDC_CANCEL})
-        EXPECT_FALSE(IsWindowEnabled(setup[id])) << id;
+    // The window disables them one after the other: wait for all, not for the first.
+    EXPECT_TRUE(wait_until([&] {
+        return std::none_of(INSTALL_CONTROLS.begin(), INSTALL_CONTROLS.end(), [&](int id) { return IsWindowEnabled(setup[id]); });
+    })) << "not every control was disabled";
 
     // The title-bar button and Alt+F4 both arrive as a close request.
     PostMessageW(setup.frame, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -435,8 +439,7 @@ TEST_F(SetupWindow, FailingInstallReportsTheFailureOnOneLineAndRefusesToCloseOrC
     EXPECT_EQ(failure->caption, L"操作未完成");
     EXPECT_FALSE(failure->text.empty());
     EXPECT_EQ(text_of(setup[IDC_PROGRESS_TEXT]), failure->text);
-    for (int id : {IDC_INSTALL_DIR, IDC_BROWSE, IDC_DESKTOP_SHORTCUT, IDC_LAUNCH_AFTER, IDC_MAIN_ACTION, IDC_CANCEL})
-        EXPECT_TRUE(IsWindowEnabled(setup[id])) << id;
+    for (int id : INSTALL_CONTROLS) EXPECT_TRUE(IsWindowEnabled(setup[id])) << id;
     press(failure->window, IDOK);
     ASSERT_TRUE(wait_until([&] { return !has_dialog(setup.id()); }));
     // Far too long for the line, which shows its start; the box showed all of it.
@@ -498,9 +501,6 @@ INSTANTIATE_TEST_SUITE_P(Dpi, SetupWindowAtDpi, ::testing::Values(96, 144),
                          [](const auto& info) { return std::to_string(info.param) + "dpi"; });
 
 // ---------------------------------------------------------------- passive runs
-
-constexpr std::array<int, 6> INSTALL_CONTROLS = {IDC_INSTALL_DIR, IDC_BROWSE, IDC_DESKTOP_SHORTCUT,
-                                                 IDC_LAUNCH_AFTER, IDC_MAIN_ACTION, IDC_CANCEL};
 
 // Esc, Alt+F4, the title-bar button and the system menu: none may close it.
 void try_to_close(const SetupRun& setup) {
