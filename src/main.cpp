@@ -51,6 +51,8 @@ int run(const SetupOptions& options, const RunLog& log) {
             return status_of(run_silent_install(options, log));
         case RunKind::SilentUninstall:
             return status_of(run_silent_uninstall(options, log));
+        case RunKind::PassiveInstall:
+        case RunKind::PassiveUninstall:
         case RunKind::Window: {
             const std::optional<std::string> installed_version = read_installed_product().installed_version;
             const SetupMode mode = decide_mode(options, installed_version);

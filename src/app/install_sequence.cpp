@@ -29,6 +29,8 @@ constexpr std::string_view REGISTERING_TEXT = "正在创建快捷方式与系统
 constexpr std::string_view CLEANING_TEXT = "正在清理旧安装目录中的程序文件…";
 constexpr std::string_view LAUNCHING_TEXT = "正在启动 KoraVale…";
 
+}  // namespace
+
 // A silent upgrade keeps the user's choice: the desktop shortcut comes back
 // only if it is still there; a fresh install always gets one.
 bool silent_desktop_shortcut_wanted() {
@@ -36,6 +38,8 @@ bool silent_desktop_shortcut_wanted() {
     const std::optional<std::string> desktop = known_folder_path(FOLDERID_Desktop);
     return desktop && path_exists(join_path(*desktop, SHORTCUT_NAME));
 }
+
+namespace {
 
 // What an administrator may want to know of the folder's security.
 void note_install_directory(const SequenceStages& stages, const std::string& install_dir,

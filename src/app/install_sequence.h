@@ -30,6 +30,9 @@ Status run_install_sequence(const InstallRequest& request, const ProgressReporte
 // default; refused when it breaks a directory rule.
 Result<InstallLayout> resolve_install_layout(const std::optional<std::string>& directory);
 
+// What an install that asks nobody decides about the desktop shortcut.
+bool silent_desktop_shortcut_wanted();
+
 Status run_silent_install(const SetupOptions& options, const RunLog& log = {});
 
 }  // namespace koravale

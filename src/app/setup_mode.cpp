@@ -12,8 +12,9 @@ SetupMode decide_mode(const SetupOptions& options, std::optional<std::string_vie
 }
 
 RunKind decide_run(const SetupOptions& options) {
-    if (!options.silent) return RunKind::Window;
-    return options.uninstall ? RunKind::SilentUninstall : RunKind::SilentInstall;
+    if (options.silent) return options.uninstall ? RunKind::SilentUninstall : RunKind::SilentInstall;
+    if (options.passive) return options.uninstall ? RunKind::PassiveUninstall : RunKind::PassiveInstall;
+    return RunKind::Window;
 }
 
 }  // namespace koravale

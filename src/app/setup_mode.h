@@ -14,8 +14,9 @@ enum class SetupMode { FreshInstall, Upgrade, Reinstall, Uninstall };
 // offered as an upgrade too.
 SetupMode decide_mode(const SetupOptions& options, std::optional<std::string_view> installed_version);
 
-enum class RunKind { SilentInstall, SilentUninstall, Window };
+enum class RunKind { SilentInstall, SilentUninstall, PassiveInstall, PassiveUninstall, Window };
 
+// Silent wins over passive: a caller that asks for both wants no window.
 RunKind decide_run(const SetupOptions& options);
 
 }  // namespace koravale

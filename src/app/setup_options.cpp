@@ -61,6 +61,8 @@ SetupOptions parse_options(std::span<const std::string> arguments) {
             options.relaunch = true;
         } else if (is_one_of(word, {"--purge-data", "/purge-data"})) {
             options.purge_data = true;
+        } else if (is_one_of(word, {"--passive", "/passive"})) {
+            options.passive = true;
         } else if (word == "--wait-pid") {
             if (++i == arguments.size()) break;
             options.wait_pid = parse_process_id(arguments[i]);

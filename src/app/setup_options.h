@@ -13,6 +13,7 @@ struct SetupOptions {
     bool silent = false;
     bool relaunch = false;
     bool purge_data = false;
+    bool passive = false;  // the window shows progress only and asks nothing
     std::optional<std::uint32_t> wait_pid;
     std::optional<std::string> dir;       // never empty or blank when present
     std::optional<std::string> log_file;  // where the run log is appended; never empty or blank

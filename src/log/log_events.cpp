@@ -44,6 +44,10 @@ std::string run_event(RunKind run) {
             return "run: silent install";
         case RunKind::SilentUninstall:
             return "run: silent uninstall";
+        case RunKind::PassiveInstall:
+            return "run: passive install";
+        case RunKind::PassiveUninstall:
+            return "run: passive uninstall";
         case RunKind::Window:
             return "run: window";
     }

@@ -24,9 +24,10 @@ namespace {
 constexpr DWORD FRAME_STYLE = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD LABEL_STYLE = WS_CHILD | WS_VISIBLE;
 // One line each, never a second one cut in half: a long path loses its middle,
-// a long message its end (the message box shows all of it).
-constexpr DWORD PATH_LINE_STYLE = LABEL_STYLE | SS_PATHELLIPSIS;
-constexpr DWORD MESSAGE_LINE_STYLE = LABEL_STYLE | SS_ENDELLIPSIS;
+// a long message its end (the message box shows all of it). Both show paths,
+// where an "&" is a character, not an accelerator mark.
+constexpr DWORD PATH_LINE_STYLE = LABEL_STYLE | SS_PATHELLIPSIS | SS_NOPREFIX;
+constexpr DWORD MESSAGE_LINE_STYLE = LABEL_STYLE | SS_ENDELLIPSIS | SS_NOPREFIX;
 constexpr DWORD ICON_STYLE = WS_CHILD | WS_VISIBLE | SS_ICON | SS_REALSIZECONTROL;
 constexpr DWORD EDIT_STYLE = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL;
 constexpr DWORD PUSH_BUTTON_STYLE = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
@@ -55,6 +56,10 @@ HWND create_child(HWND frame, HINSTANCE instance, const ChildSpec& control) {
 HWND create_label(HWND frame, HINSTANCE instance, int id, std::string_view text, const ControlRect& rect, HFONT font,
                   DWORD style = LABEL_STYLE) {
     return create_child(frame, instance, {L"STATIC", id, text, style, 0, rect, font});
+}
+
+void set_checked(HWND check_box, bool checked) {
+    if (check_box != nullptr) SendMessageW(check_box, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 void size_and_centre(HWND frame, const SetupWindowLayout& layout) {
@@ -179,19 +184,31 @@ std::uint32_t run_setup_window(SetupMode mode, const std::optional<std::string>&
     for (HWND check_box : {state->desktop_shortcut, state->launch_after}) {
         if (check_box != nullptr) SendMessageW(check_box, BM_SETCHECK, BST_CHECKED, 0);
     }
+    // A passive run makes a silent run's choices, and shows them.
+    if (options.passive) {
+        set_checked(state->desktop_shortcut, !is_uninstall && silent_desktop_shortcut_wanted());
+        set_checked(state->launch_after, options.relaunch);
+        set_checked(state->purge_data, options.purge_data);
+    }
 
     state->data_dir = data_dir_of_user();
     state->dir_option = options.dir;
     state->wait_pid = options.wait_pid;
     state->log = log;
     state->is_uninstall = is_uninstall;
+    state->passive = options.passive;
     SetWindowLongPtrW(frame, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state.get()));
 
     if (!is_uninstall) refresh_disk_status(*state);
+    if (state->passive) set_controls_enabled(*state, false);
     ShowWindow(frame, SW_SHOW);
     UpdateWindow(frame);
-    // As in a dialog, typing and Enter start in the first control, not in the frame.
-    if (const HWND first = GetNextDlgTabItem(frame, nullptr, FALSE)) SetFocus(first);
+    if (state->passive) {
+        begin_passive_run(*state, frame);
+    } else if (const HWND first = GetNextDlgTabItem(frame, nullptr, FALSE)) {
+        // As in a dialog, typing and Enter start in the first control, not in the frame.
+        SetFocus(first);
+    }
     run_message_loop(frame);
     if (IsWindow(frame)) {  // a stray WM_QUIT ended the loop: the state must not outlive its window's use
         SetWindowLongPtrW(frame, GWLP_USERDATA, 0);
@@ -218,7 +235,7 @@ std::uint32_t run_setup_window(SetupMode mode, const std::optional<std::string>&
             log.write(self_removal_not_handed_over_event(removal->uninstaller));
         }
     }
-    return 0;
+    return state->exit_status;
 }
 
 }  // namespace koravale

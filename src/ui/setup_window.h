@@ -16,7 +16,8 @@
 namespace koravale {
 
 // 0 once the window has closed, whatever the operation's outcome; 1 when
-// the window could not be created.
+// the window could not be created. A passive run (options.passive) reports
+// its outcome instead: 0 on success, 1 after a refusal or a failure.
 std::uint32_t run_setup_window(SetupMode mode, const std::optional<std::string>& installed_version,
                                const SetupOptions& options, const RunLog& log);
 

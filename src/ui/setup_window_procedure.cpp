@@ -1,5 +1,6 @@
 #include "ui/setup_window_procedure.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <variant>
@@ -27,6 +28,11 @@ constexpr char UNINSTALLED_TEXT[] = "KoraVale 已从您的电脑卸载。";
 // No step has run when the thread cannot even start: the user may simply try again.
 constexpr char NO_WORKER_TEXT[] = "无法启动后台任务，请稍后重试";
 
+constexpr UINT_PTR PASSIVE_CLOSE_TIMER = 1;
+// Long enough to be read by someone who happens to look, short enough for a deployment.
+constexpr UINT PASSIVE_FAILURE_SHOWN_MS = 3000;
+constexpr std::uint32_t PASSIVE_FAILURE_STATUS = 1;
+
 SetupWindowState* state_of(HWND window) {
     return reinterpret_cast<SetupWindowState*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
@@ -39,7 +45,30 @@ void show_message(HWND owner, std::string_view caption, std::string_view text, U
     if (focus != nullptr && IsWindow(focus) && IsWindowEnabled(focus)) SetFocus(focus);
 }
 
+// Nobody may be there to answer a message box: the text stays in the
+// progress line for a while, then the window closes and the exit status
+// tells the caller. Busy until then, so that nothing closes it early.
+void fail_passively(SetupWindowState& state, HWND window, const std::string& message) {
+    state.busy = true;
+    state.exit_status = PASSIVE_FAILURE_STATUS;
+    set_control_text(state.progress_text, message);
+    if (SetTimer(window, PASSIVE_CLOSE_TIMER, PASSIVE_FAILURE_SHOWN_MS, nullptr) == 0) {
+        state.busy = false;
+        DestroyWindow(window);
+    }
+}
+
+void close_after_passive_failure(SetupWindowState& state, HWND window) {
+    KillTimer(window, PASSIVE_CLOSE_TIMER);
+    state.busy = false;
+    DestroyWindow(window);
+}
+
 void show_failure(SetupWindowState& state, HWND window, const std::string& message) {
+    if (state.passive) {
+        fail_passively(state, window, message);
+        return;
+    }
     set_controls_enabled(state, true);
     set_control_text(state.progress_text, message);
     show_message(window, FAILED_CAPTION, message, MB_ICONERROR);
@@ -63,6 +92,10 @@ void start_install(SetupWindowState& state, HWND window) {
     if (!directory) {
         state.log.write(install_refused_event(typed));
         state.log.write(error_event(directory.error()));
+        if (state.passive) {
+            fail_passively(state, window, directory.error().message);
+            return;
+        }
         set_control_text(state.progress_text, directory.error().message);
         show_message(window, INVALID_DIR_CAPTION, directory.error().message, MB_ICONERROR);
         return;
@@ -71,13 +104,14 @@ void start_install(SetupWindowState& state, HWND window) {
     if (*directory != typed) set_control_text(state.install_dir, *directory);
 
     begin_operation(state);
+    const bool desktop_shortcut = is_checked(state.desktop_shortcut);
     InstallJob job{.directory = *directory,
                    .wait_pid = state.wait_pid,
                    .window = window,
-                   .create_desktop_shortcut = is_checked(state.desktop_shortcut),
+                   .create_desktop_shortcut = state.passive ? std::nullopt : std::optional<bool>(desktop_shortcut),
                    .launch_after = is_checked(state.launch_after),
                    .log = state.log};
-    state.log.write(install_chosen_event(job.directory, job.create_desktop_shortcut, job.launch_after));
+    state.log.write(install_chosen_event(job.directory, desktop_shortcut, job.launch_after));
     if (!start_install_worker(std::move(job))) abandon_operation(state, window);
 }
 
@@ -102,7 +136,7 @@ void complete_operation(SetupWindowState& state, HWND window, std::unique_ptr<Wo
     } else {
         state.pending_self_removal.reset();
     }
-    if (state.is_uninstall) show_message(window, UNINSTALLED_CAPTION, UNINSTALLED_TEXT, MB_ICONINFORMATION);
+    if (state.is_uninstall && !state.passive) show_message(window, UNINSTALLED_CAPTION, UNINSTALLED_TEXT, MB_ICONINFORMATION);
     DestroyWindow(window);
 }
 
@@ -126,6 +160,8 @@ LRESULT on_command(SetupWindowState& state, HWND window, WPARAM wparam, LPARAM l
             switch (id) {
                 case IDC_BROWSE:
                     choose_install_folder(state, window);
+                    // The dialog leaves the focus with the frame; the box is where the user goes on.
+                    if (state.install_dir != nullptr) SetFocus(state.install_dir);
                     return 0;
                 case IDC_CANCEL:
                     DestroyWindow(window);
@@ -163,6 +199,14 @@ void set_controls_enabled(const SetupWindowState& state, bool enabled) {
     }
 }
 
+void begin_passive_run(SetupWindowState& state, HWND window) {
+    if (state.is_uninstall) {
+        start_uninstall(state, window);
+    } else {
+        start_install(state, window);
+    }
+}
+
 LRESULT CALLBACK handle_setup_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     SetupWindowState* state = state_of(window);
     switch (message) {
@@ -184,6 +228,10 @@ LRESULT CALLBACK handle_setup_message(HWND window, UINT message, WPARAM wparam, 
                 const std::unique_ptr<std::string> text(reinterpret_cast<std::string*>(lparam));
                 set_control_text(state->progress_text, *text);
             }
+            return 0;
+        case WM_TIMER:
+            if (state == nullptr || wparam != PASSIVE_CLOSE_TIMER) break;
+            close_after_passive_failure(*state, window);
             return 0;
         case WM_SETUP_DONE:
             if (state != nullptr && lparam != 0) {

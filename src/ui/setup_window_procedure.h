@@ -13,4 +13,8 @@ LRESULT CALLBACK handle_setup_message(HWND window, UINT message, WPARAM wparam, 
 // The labels stay enabled: only what the user could act on is switched.
 void set_controls_enabled(const SetupWindowState& state, bool enabled);
 
+// A passive run: the operation starts at once with what the controls show,
+// which are disabled from the start.
+void begin_passive_run(SetupWindowState& state, HWND window);
+
 }  // namespace koravale

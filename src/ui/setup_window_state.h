@@ -42,6 +42,10 @@ struct SetupWindowState {
 
     bool is_uninstall = false;
     bool busy = false;  // a worker runs: no second operation, no closing
+    // Progress only: nothing is asked or confirmed, and the window closes by itself.
+    bool passive = false;
+    // What the process reports: a passive run its outcome, a window run always 0.
+    std::uint32_t exit_status = 0;
 };
 
 }  // namespace koravale

@@ -19,7 +19,9 @@ struct InstallJob {
     std::string directory;  // canonical, accepted by the directory rules
     std::optional<std::uint32_t> wait_pid;
     HWND window = nullptr;
-    bool create_desktop_shortcut = false;
+    // None in a passive run: decided as a silent install decides it, once
+    // the sequence holds the setup lock; the check box only shows it.
+    std::optional<bool> create_desktop_shortcut;
     bool launch_after = false;
     RunLog log;
 };

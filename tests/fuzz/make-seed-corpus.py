@@ -49,7 +49,7 @@ for name, line in command_lines.items():
 write("command_line", "seed-unpaired-surrogate", 'setup.exe --dir '.encode("utf-16-le") + b"\x00\xd8")
 
 argument_lists = {
-    "every-switch": ["--uninstall", "/S", "/silent", "--relaunch", "/purge-data", "--wait-pid", "+42", "/d", "D:\\Apps"],
+    "every-switch": ["--uninstall", "/S", "/silent", "--relaunch", "/purge-data", "/Passive", "--wait-pid", "+42", "/d", "D:\\Apps"],
     "dir-attached": ["--dir=D:\\Apps\\KoraVale", "/D=  ", "--Dir=E:\\x", "/DIR= F:\\y "],
     "dir-then-switch": ["--dir", "--silent"],
     "blank-dir": ["/dir", " \t", "--wait-pid", "4294967295", "--wait-pid"],

@@ -25,6 +25,7 @@ std::vector<std::string> written_out(const koravale::SetupOptions& options) {
     if (options.silent) arguments.push_back("/S");
     if (options.relaunch) arguments.push_back("--relaunch");
     if (options.purge_data) arguments.push_back("/purge-data");
+    if (options.passive) arguments.push_back("/Passive");
     if (options.wait_pid) arguments.insert(arguments.end(), {"--wait-pid", std::to_string(*options.wait_pid)});
     if (options.dir) arguments.insert(arguments.end(), {"/D", *options.dir});
     if (options.log_file) arguments.insert(arguments.end(), {"--log", *options.log_file});

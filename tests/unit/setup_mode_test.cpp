@@ -25,15 +25,21 @@ TEST(DecideMode, UninstallWinsWhateverIsRegistered) {
     EXPECT_EQ(decide_mode(uninstalling(), "1.4.6"), SetupMode::Uninstall);
 }
 
-TEST(DecideRun, OnlySilentRunsGoWithoutTheWindow) {
-    SetupOptions options;
-    EXPECT_EQ(decide_run(options), RunKind::Window);
-    options.uninstall = true;
-    EXPECT_EQ(decide_run(options), RunKind::Window);
-    options.silent = true;
-    EXPECT_EQ(decide_run(options), RunKind::SilentUninstall);
-    options.uninstall = false;
-    EXPECT_EQ(decide_run(options), RunKind::SilentInstall);
+TEST(DecideRun, OnlySilentRunsGoWithoutTheWindowAndSilentWinsOverPassive) {
+    struct Case {
+        bool uninstall, silent, passive;
+        RunKind expected;
+    };
+    for (const Case& c : {Case{false, false, false, RunKind::Window}, Case{true, false, false, RunKind::Window},
+                          Case{false, true, false, RunKind::SilentInstall}, Case{true, true, false, RunKind::SilentUninstall},
+                          Case{false, false, true, RunKind::PassiveInstall}, Case{true, false, true, RunKind::PassiveUninstall},
+                          Case{false, true, true, RunKind::SilentInstall}, Case{true, true, true, RunKind::SilentUninstall}}) {
+        SetupOptions options;
+        options.uninstall = c.uninstall;
+        options.silent = c.silent;
+        options.passive = c.passive;
+        EXPECT_EQ(decide_run(options), c.expected) << c.uninstall << c.silent << c.passive;
+    }
 }
 
 }  // namespace

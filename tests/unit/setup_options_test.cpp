@@ -39,6 +39,8 @@ INSTANTIATE_TEST_SUITE_P(
         OptionsCase{"relaunch_and_purge", {"/RELAUNCH", "--purge-data"},
                     with([](SetupOptions& o) { o.relaunch = o.purge_data = true; })},
         OptionsCase{"slash_purge", {"/Purge-Data"}, with([](SetupOptions& o) { o.purge_data = true; })},
+        OptionsCase{"passive_either_spelling_any_case", {"/PASSIVE", "--Passive"}, with([](SetupOptions& o) { o.passive = true; })},
+        OptionsCase{"passive_whole_word_only", {"--passive=1", "/passive-", "-passive"}, {}},
         OptionsCase{"unknown_ignored", {"--verbose", "-s", "/q", "silent"}, {}},
         OptionsCase{"whole_word_only", {"--silently", "/s2"}, {}}),
     [](const testing::TestParamInfo<OptionsCase>& info) { return info.param.name; });

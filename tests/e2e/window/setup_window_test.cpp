@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <string>
@@ -34,6 +35,9 @@ constexpr int IDC_DISK_STATUS = 1006;
 constexpr int IDC_MAIN_ACTION = 1010;
 constexpr int IDC_CANCEL = 1011;
 constexpr int IDC_PROGRESS_TEXT = 1020;
+// What the user can act on in the install forms.
+constexpr std::array<int, 6> INSTALL_CONTROLS = {IDC_INSTALL_DIR, IDC_BROWSE, IDC_DESKTOP_SHORTCUT,
+                                                 IDC_LAUNCH_AFTER, IDC_MAIN_ACTION, IDC_CANCEL};
 
 void set_registry_value(HKEY root, const wchar_t* key, const wchar_t* name, const std::wstring& text) {
     HKEY opened = nullptr;
@@ -108,6 +112,27 @@ SetupRun start_setup(const std::wstring& arguments = L"") {
     return start_setup(build_file("KORAVALE_SETUP_EXE"), arguments);
 }
 
+// A run followed to its end: each progress text as it changed, and whether a
+// dialog of the process was ever there. Polling may miss a text that passes
+// quickly, never reorder them.
+struct WatchedRun {
+    bool ended = false;
+    bool dialog_seen = false;
+    std::vector<std::wstring> progress;
+};
+
+WatchedRun watch_to_the_end(const SetupRun& setup, DWORD milliseconds = 60000) {
+    WatchedRun watched;
+    const HWND progress = setup[IDC_PROGRESS_TEXT];
+    const ULONGLONG deadline = GetTickCount64() + milliseconds;
+    while (!(watched.ended = setup.process->wait(0)) && GetTickCount64() < deadline) {
+        const std::wstring text = text_of(progress);
+        if (!text.empty() && (watched.progress.empty() || watched.progress.back() != text)) watched.progress.push_back(text);
+        watched.dialog_seen = watched.dialog_seen || has_dialog(setup.id());
+    }
+    return watched;
+}
+
 void install_silently(const std::wstring& dir) {
     auto setup = ChildProcess::start(quoted(build_file("KORAVALE_SETUP_EXE")) + L" /S --dir " + quoted(dir));
     ASSERT_TRUE(setup);
@@ -171,10 +196,25 @@ protected:
     }
 };
 
+// An "&" in a line's text is drawn as written: taking it out makes the line
+// narrower. As an accelerator mark it would draw only an underline under the
+// next letter, and taking it out would change nothing but that underline.
+void expect_ampersands_drawn(HWND line) {
+    const std::wstring text = text_of(line);
+    ASSERT_NE(text.find(L'&'), std::wstring::npos) << ::testing::PrintToString(text);
+    int width = 0;
+    ASSERT_TRUE(wait_until([&] { return (width = drawn_text_width(line)) > 0; }));
+    std::wstring without = text;
+    std::erase(without, L'&');
+    set_text(line, without);
+    EXPECT_TRUE(wait_until([&] { return drawn_text_width(line) <= width - 4; }, 3000))
+        << "the \"&\" was not drawn: " << width << " px with it, " << drawn_text_width(line) << " px without";
+}
+
 TEST_P(SetupWindowForm, ShowsItsTextsControlsAndSizeAndCancelsWithoutChanges) {
     const FormCase& c = GetParam();
-    TempDir temp;
-    const std::wstring registered_dir = temp / L"Registered";
+    // Short enough to be shown whole; an "&" that is part of the path.
+    const std::wstring registered_dir = L"C:\\R&B\\KoraVale";
     SetupRun setup = open(registered_dir);
     ASSERT_NE(setup.frame, nullptr);
 
@@ -212,6 +252,10 @@ TEST_P(SetupWindowForm, ShowsItsTextsControlsAndSizeAndCancelsWithoutChanges) {
         EXPECT_EQ(setup[IDC_PURGE_DATA], nullptr);
     }
     keep_screenshot(setup.frame, c.name, "-96dpi");
+
+    if (c.form == Form::Uninstall) expect_ampersands_drawn(all[3]);
+    set_text(setup[IDC_PROGRESS_TEXT], L"无法写入 C:\\R&B\\KoraVale");
+    expect_ampersands_drawn(setup[IDC_PROGRESS_TEXT]);
 
     click(setup[IDC_CANCEL]);
     EXPECT_TRUE(setup.closed_with(0));
@@ -258,8 +302,7 @@ TEST_F(SetupWindow, RefusesAnInvalidDirectoryThenWritesBackTheNormalisedOneAndIn
     EXPECT_EQ(text_of(setup[IDC_PROGRESS_TEXT]), refusal_text);
     press(refusal->window, IDOK);
     ASSERT_TRUE(wait_until([&] { return !has_dialog(setup.id()); }));
-    for (int id : {IDC_INSTALL_DIR, IDC_BROWSE, IDC_DESKTOP_SHORTCUT, IDC_LAUNCH_AFTER, IDC_MAIN_ACTION, IDC_CANCEL})
-        EXPECT_TRUE(IsWindowEnabled(setup[id])) << id;
+    for (int id : INSTALL_CONTROLS) EXPECT_TRUE(IsWindowEnabled(setup[id])) << id;
 
     // A drive that is not there passes the rules, so the written-back text can be seen before the run fails.
     set_text(setup[IDC_INSTALL_DIR], L"  \"m:/Apps//KoraVale/\" ");
@@ -339,21 +382,13 @@ TEST_F(SetupWindow, SuccessfulInstallReportsEachStepInOrderClosesWithoutADialogA
     const std::wstring dir = temp / L"KoraVale";
     SetupRun setup = start_setup(L"--dir " + quoted(dir));
     ASSERT_NE(setup.frame, nullptr);
-    const HWND progress = setup[IDC_PROGRESS_TEXT];
 
     click(setup[IDC_MAIN_ACTION]);
-    std::vector<std::wstring> seen;
-    bool dialog_seen = false;
-    const ULONGLONG deadline = GetTickCount64() + 60000;
-    while (!setup.process->wait(0) && GetTickCount64() < deadline) {
-        const std::wstring text = text_of(progress);
-        if (!text.empty() && (seen.empty() || seen.back() != text)) seen.push_back(text);
-        dialog_seen = dialog_seen || has_dialog(setup.id());
-    }
+    const WatchedRun watched = watch_to_the_end(setup);
     ASSERT_TRUE(setup.closed_with(0));
-    EXPECT_FALSE(dialog_seen);
+    EXPECT_FALSE(watched.dialog_seen);
+    const std::vector<std::wstring>& seen = watched.progress;
 
-    // Polling may miss a step that passes quickly, never reorder them.
     const std::vector<std::wstring> steps = {L"正在检查并关闭运行中的 KoraVale…", L"正在解压并校验 KoraVale 程序完整性…",
                                              L"正在安装程序文件…", L"正在创建快捷方式与系统注册信息…",
                                              L"正在启动 KoraVale…"};
@@ -404,9 +439,10 @@ TEST_F(SetupWindow, FailingInstallReportsTheFailureOnOneLineAndRefusesToCloseOrC
     SetupRun setup = start_setup(L"--dir " + quoted(dir));
     ASSERT_NE(setup.frame, nullptr);
     click(setup[IDC_MAIN_ACTION]);
-    ASSERT_TRUE(wait_until([&] { return !IsWindowEnabled(setup[IDC_MAIN_ACTION]); }));
-    for (int id : {IDC_INSTALL_DIR, IDC_BROWSE, IDC_DESKTOP_SHORTCUT, IDC_LAUNCH_AFTER, IDC_CANCEL})
-        EXPECT_FALSE(IsWindowEnabled(setup[id])) << id;
+    // The window disables them one after the other: wait for all, not for the first.
+    EXPECT_TRUE(wait_until([&] {
+        return std::none_of(INSTALL_CONTROLS.begin(), INSTALL_CONTROLS.end(), [&](int id) { return IsWindowEnabled(setup[id]); });
+    })) << "not every control was disabled";
 
     // The title-bar button and Alt+F4 both arrive as a close request.
     PostMessageW(setup.frame, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -426,8 +462,7 @@ TEST_F(SetupWindow, FailingInstallReportsTheFailureOnOneLineAndRefusesToCloseOrC
     EXPECT_EQ(failure->caption, L"操作未完成");
     EXPECT_FALSE(failure->text.empty());
     EXPECT_EQ(text_of(setup[IDC_PROGRESS_TEXT]), failure->text);
-    for (int id : {IDC_INSTALL_DIR, IDC_BROWSE, IDC_DESKTOP_SHORTCUT, IDC_LAUNCH_AFTER, IDC_MAIN_ACTION, IDC_CANCEL})
-        EXPECT_TRUE(IsWindowEnabled(setup[id])) << id;
+    for (int id : INSTALL_CONTROLS) EXPECT_TRUE(IsWindowEnabled(setup[id])) << id;
     press(failure->window, IDOK);
     ASSERT_TRUE(wait_until([&] { return !has_dialog(setup.id()); }));
     // Far too long for the line, which shows its start; the box showed all of it.
@@ -528,6 +563,122 @@ TEST_P(SetupWindowAtDpi, LongUninstallLocationStaysOneLineAndEscapeCancelsBefore
 INSTANTIATE_TEST_SUITE_P(Dpi, SetupWindowAtDpi, ::testing::Values(96, 144),
                          [](const auto& info) { return std::to_string(info.param) + "dpi"; });
 
+// ---------------------------------------------------------------- passive runs
+
+// Esc, Alt+F4, the title-bar button and the system menu: none may close it.
+void try_to_close(const SetupRun& setup) {
+    PostMessageW(setup.frame, WM_SYSCOMMAND, SC_CLOSE, 0);
+    PostMessageW(setup.frame, WM_CLOSE, 0, 0);
+    for (const char* key : {"Escape", "alt+F4"}) EXPECT_TRUE(press_key(setup.frame, key)) << key;
+}
+
+std::vector<std::string> run_events(const std::wstring& log) {
+    std::vector<std::string> events;
+    for (const std::string& event : logged_events(log)) {
+        if (event.starts_with("run: ") || event.starts_with("exit status: ")) events.push_back(event);
+    }
+    return events;
+}
+
+TEST_F(SetupWindow, PassiveInstallShowsItsProgressWithNothingToTouchIgnoresClosingAndExitsZero) {
+    TempDir temp;
+    const std::wstring dir = temp / L"KoraVale";
+    const std::wstring log = temp / L"setup.log";
+    const std::wstring record = temp / L"launched.txt";
+    SetEnvironmentVariableW(L"KORAVALE_SAMPLE_RECORD", record.c_str());
+    // The install first waits for this process: time to look at the window while it runs.
+    auto waited = ChildProcess::start(L"cmd.exe /c ping -n 7 127.0.0.1 >nul");
+    ASSERT_TRUE(waited);
+    SetupRun setup = start_setup(L"/PASSIVE --dir " + quoted(dir) + L" --log " + quoted(log) + L" --wait-pid " +
+                                 std::to_wstring(waited->id()));
+    ASSERT_NE(setup.frame, nullptr);
+    EXPECT_EQ(text_of(setup.frame), L"安装 KoraVale 1.4.6");
+    EXPECT_EQ(text_of(setup[IDC_INSTALL_DIR]), dir);
+    for (int id : INSTALL_CONTROLS) EXPECT_FALSE(IsWindowEnabled(setup[id])) << id;
+    // A silent run's choices: a fresh install gets the shortcut; no --relaunch, no start.
+    EXPECT_TRUE(is_checked(setup[IDC_DESKTOP_SHORTCUT]));
+    EXPECT_FALSE(is_checked(setup[IDC_LAUNCH_AFTER]));
+    EXPECT_TRUE(wait_until([&] { return text_of(setup[IDC_PROGRESS_TEXT]) == L"正在检查并关闭运行中的 KoraVale…"; }));
+    keep_screenshot(setup.frame, "passive", "-96dpi");
+
+    try_to_close(setup);
+    EXPECT_FALSE(wait_until([&] { return !IsWindowVisible(setup.frame); }, 1000));
+    ASSERT_FALSE(waited->wait(0)) << "the waited-for process ended before the close requests were tried";
+
+    const WatchedRun watched = watch_to_the_end(setup);
+    ASSERT_TRUE(setup.closed_with(0));
+    EXPECT_FALSE(watched.dialog_seen);
+    EXPECT_TRUE(file_exists(dir + L"\\KoraVale.exe"));
+    EXPECT_TRUE(file_exists(dir + L"\\uninstall.exe"));
+    EXPECT_TRUE(registered());
+    EXPECT_FALSE(file_exists(record)) << "the player was started without --relaunch";
+    EXPECT_EQ(run_events(log), (std::vector<std::string>{"run: passive install", "exit status: 0"}));
+}
+
+struct PassiveFailureCase {
+    const char* name;
+    const wchar_t* dir;
+    const wchar_t* text;
+};
+
+class PassiveInstallFailure : public SetupWindow, public ::testing::WithParamInterface<PassiveFailureCase> {};
+
+// Refused before anything starts, or failed in the worker: the same ending.
+TEST_P(PassiveInstallFailure, ShowsTheTextInItsProgressLineForAWhileNeverInAMessageBoxAndExitsOne) {
+    TempDir temp;
+    const std::wstring log = temp / L"setup.log";
+    SetupRun setup = start_setup(L"--passive --dir " + quoted(GetParam().dir) + L" --log " + quoted(log));
+    ASSERT_NE(setup.frame, nullptr);
+    const HWND progress = setup[IDC_PROGRESS_TEXT];
+    ASSERT_TRUE(wait_until([&] { return text_of(progress) == GetParam().text; })) << ::testing::PrintToString(text_of(progress));
+    for (int id : INSTALL_CONTROLS) EXPECT_FALSE(IsWindowEnabled(setup[id])) << id;
+    try_to_close(setup);
+    EXPECT_FALSE(wait_until([&] { return !IsWindowVisible(setup.frame) || has_dialog(setup.id()); }, 1000));
+    EXPECT_EQ(text_of(progress), GetParam().text);
+
+    const WatchedRun watched = watch_to_the_end(setup);
+    ASSERT_TRUE(watched.ended);
+    EXPECT_EQ(setup.process->exit_code(), 1u);
+    EXPECT_FALSE(watched.dialog_seen);
+    EXPECT_FALSE(registered());
+    EXPECT_EQ(run_events(log), (std::vector<std::string>{"run: passive install", "exit status: 1"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Passive, PassiveInstallFailure,
+    ::testing::Values(PassiveFailureCase{"refused", L"Apps\\KoraVale", L"安装目录必须是本地磁盘的绝对路径（例如 D:\\KoraVale）"},
+                      PassiveFailureCase{"failed", L"M:\\KoraVale", L"磁盘 M:\\ 不存在或未就绪，请重新选择安装目录"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SetupWindow, PassiveUninstallByTheInstalledUninstallerAsksNothingAndRemovesEverything) {
+    TempDir temp;
+    const std::wstring dir = temp / L"KoraVale";
+    const std::wstring log = temp / L"uninstall.log";
+    install_silently(dir);
+    const std::wstring data_dir = local_app_data() + L"\\KoraVale";
+    CreateDirectoryW(data_dir.c_str(), nullptr);
+    write_file(data_dir + L"\\favourites.json", "[]");
+
+    // A player slow to close keeps the window up long enough to be seen.
+    auto player = ChildProcess::start(quoted(dir + L"\\KoraVale.exe") + L" --ignore-close --exit-after-ms 3000");
+    ASSERT_TRUE(player);
+    ASSERT_NE(player->wait_for_window(L"KoraValeMainWindow", WINDOW_TIMEOUT_MS), nullptr);
+
+    SetupRun setup = start_setup(dir + L"\\uninstall.exe", L"--Passive --purge-data --log " + quoted(log));
+    ASSERT_NE(setup.frame, nullptr) << "no window was shown";
+    EXPECT_EQ(text_of(setup.frame), L"卸载 KoraVale");
+    for (int id : {IDC_PURGE_DATA, IDC_MAIN_ACTION, IDC_CANCEL}) EXPECT_FALSE(IsWindowEnabled(setup[id])) << id;
+    EXPECT_TRUE(is_checked(setup[IDC_PURGE_DATA]));
+    const WatchedRun watched = watch_to_the_end(setup);
+    ASSERT_TRUE(setup.closed_with(0));
+    EXPECT_FALSE(watched.dialog_seen);
+    EXPECT_FALSE(registered());
+    EXPECT_FALSE(file_exists(dir + L"\\KoraVale.exe"));
+    EXPECT_FALSE(file_exists(data_dir)) << "--purge-data was not followed";
+    EXPECT_TRUE(wait_until([&] { return !file_exists(dir); }, 30000)) << "the uninstaller's folder is still there";
+    EXPECT_EQ(run_events(log), (std::vector<std::string>{"run: passive uninstall", "exit status: 0"}));
+}
+
 // ---------------------------------------------------------------- the disk line
 
 TEST_F(SetupWindow, DiskStatusLineFollowsTheDirectoryBox) {
@@ -594,6 +745,7 @@ TEST_F(SetupWindow, FolderPickerTurnsThePickedFolderIntoAnInstallDirectory) {
         set_text(progress, L"an earlier failure");
         ASSERT_TRUE(pick_folder(setup, pick.folder)) << "the dialog did not take " << ::testing::PrintToString(pick.folder);
         EXPECT_EQ(text_of(box), pick.box);
+        EXPECT_TRUE(wait_until([&] { return focused_control(setup.frame) == box; })) << "the focus did not come back";
         EXPECT_EQ(text_of(progress), L"");
         EXPECT_TRUE(starts_with(text_of(setup[IDC_DISK_STATUS]), L"磁盘 " + pick.box.substr(0, 3) + L" 可用 "));
     }
@@ -608,6 +760,7 @@ TEST_F(SetupWindow, FolderPickerTurnsThePickedFolderIntoAnInstallDirectory) {
     press(dialog->window, IDCANCEL);
     ASSERT_TRUE(wait_until([&] { return !IsWindow(dialog->window); }));
     EXPECT_EQ(text_of(box), L"M:\\Nowhere");
+    EXPECT_TRUE(wait_until([&] { return focused_control(setup.frame) == box; })) << "the focus did not come back";
     EXPECT_EQ(text_of(progress), L"an earlier failure");
     EXPECT_EQ(text_of(setup[IDC_DISK_STATUS]), status);
 

@@ -1,5 +1,6 @@
 #include "support/window_driver.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -183,6 +184,22 @@ bool save_screenshot(HWND window, const std::wstring& bmp_path) {
     out.write(reinterpret_cast<const char*>(&header), sizeof(header));
     out.write(shot->bgr.data(), static_cast<std::streamsize>(shot->bgr.size()));
     return static_cast<bool>(out);
+}
+
+int drawn_text_width(HWND control) {
+    RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    const std::optional<ScreenPixels> shot = capture_client(control);
+    if (!shot) return 0;
+    int left = shot->width;
+    int right = -1;
+    for (int y = 0; y < shot->height; ++y) {
+        for (int x = 0; x < shot->width; ++x) {
+            if (!shot->is_ink(x, y)) continue;
+            left = std::min(left, x);
+            right = std::max(right, x);
+        }
+    }
+    return right < left ? 0 : right - left + 1;
 }
 
 int drawn_text_lines(HWND control) {

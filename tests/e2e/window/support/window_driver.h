@@ -53,5 +53,8 @@ bool save_screenshot(HWND window, const std::wstring& bmp_path);
 // empty rows: 1 for one line, 2 for a wrapped line even when the second is
 // cut off at the control's bottom edge.
 int drawn_text_lines(HWND control);
+// How wide the control's text is drawn, from its leftmost to its rightmost
+// column of ink, once the control has painted its current text; 0 for none.
+int drawn_text_width(HWND control);
 
 }  // namespace koravale::window_testing
