@@ -13,6 +13,7 @@
 #include "system/file_queries.h"
 #include "system/install_paths.h"
 #include "system/program_files.h"
+#include "system/retry_with_pauses.h"
 #include "system/running_application.h"
 #include "system/self_removal.h"
 #include "system/shortcuts.h"
@@ -35,12 +36,10 @@ constexpr DWORD APP_DELETE_RETRY_DELAY_MS = 150;
 // The player may take a moment to let go of its file after it was closed.
 Status delete_program_with_retries(const std::string& app_exe) {
     Status deleted = Done{};
-    for (int attempt = 0; attempt < APP_DELETE_ATTEMPTS; ++attempt) {
-        if (!path_exists(app_exe)) return Done{};
-        deleted = delete_file_if_present(app_exe);
-        if (deleted) return deleted;
-        Sleep(APP_DELETE_RETRY_DELAY_MS);
-    }
+    retry_with_pauses(APP_DELETE_ATTEMPTS, APP_DELETE_RETRY_DELAY_MS, [&] {
+        deleted = path_exists(app_exe) ? delete_file_if_present(app_exe) : Status(Done{});
+        return deleted.ok();
+    });
     return deleted;
 }
 
@@ -84,7 +83,8 @@ Result<UninstallOutcome> run_uninstall_sequence(const UninstallRequest& request,
 
     if (request.purge_data && path_exists(layout.data_dir)) {
         stages.begin(PURGING_TEXT);
-        stages.skipped(purge_directory_tree(layout.data_dir));
+        // The log may lie inside: its lines after this go only where its file is still there.
+        stages.skipped(log.with_file_closed([&] { return purge_directory_tree(layout.data_dir); }));
     }
 
     stages.begin_unshown(UNINSTALLER_STAGE);
