@@ -1,11 +1,11 @@
 #include "app/install_sequence.h"
 
 #include "app/product_constants.h"
+#include "app/run_log_events.h"
 #include "app/sequence_stages.h"
 #include "checks/disk_readiness.h"
 #include "checks/install_dir_rules.h"
 #include "common/text.h"
-#include "log/log_events.h"
 #include "payload/embedded_payload.h"
 #include "system/file_queries.h"
 #include "system/install_paths.h"

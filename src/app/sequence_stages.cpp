@@ -1,6 +1,6 @@
 #include "app/sequence_stages.h"
 
-#include "log/log_events.h"
+#include "app/run_log_events.h"
 
 namespace koravale {
 

@@ -8,7 +8,7 @@
 
 #include "app/progress_reporter.h"
 #include "common/result.h"
-#include "log/run_log.h"
+#include "system/run_log.h"
 
 namespace koravale {
 

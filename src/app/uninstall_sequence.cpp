@@ -4,9 +4,9 @@
 
 #include "app/path_compare.h"
 #include "app/product_constants.h"
+#include "app/run_log_events.h"
 #include "app/sequence_stages.h"
 #include "checks/install_dir_rules.h"
-#include "log/log_events.h"
 #include "system/directory_purge.h"
 #include "system/file_deletion.h"
 #include "system/file_identity.h"

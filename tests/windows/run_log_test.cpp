@@ -8,9 +8,9 @@
 #include <thread>
 #include <vector>
 
-#include "log/run_log.h"
 #include "support/run_log_reader.h"
 #include "support/test_support.h"
+#include "system/run_log.h"
 #include "system/wide_string.h"
 
 namespace koravale {

@@ -1,4 +1,4 @@
-#include "log/log_events.h"
+#include "app/run_log_events.h"
 
 #include "app/product_constants.h"
 

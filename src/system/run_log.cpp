@@ -1,11 +1,11 @@
-#include "log/run_log.h"
+#include "system/run_log.h"
 
 #include <windows.h>
 
 #include <mutex>
 
-#include "log/log_events.h"
-#include "log/log_line.h"
+#include "app/run_log_events.h"
+#include "app/run_log_line.h"
 #include "system/file_sharing.h"
 #include "system/parent_folders.h"
 #include "system/unique_handle.h"
