@@ -3,8 +3,8 @@
 #include <windows.h>
 
 #include "app/path_compare.h"
-#include "system/install_paths.h"
 #include "system/file_sharing.h"
+#include "system/install_paths.h"
 #include "system/unique_handle.h"
 #include "system/wide_string.h"
 

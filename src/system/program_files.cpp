@@ -9,9 +9,9 @@
 #include "app/io_failure_text.h"
 #include "app/self_removal_command.h"
 #include "system/file_deletion.h"
-#include "system/file_sharing.h"
 #include "system/file_identity.h"
 #include "system/file_queries.h"
+#include "system/file_sharing.h"
 #include "system/install_paths.h"
 #include "system/os_error.h"
 #include "system/retry_with_pauses.h"
@@ -71,7 +71,8 @@ DWORD flush_to_disk(const std::wstring& path) {
     return FlushFileBuffers(file.get()) ? ERROR_SUCCESS : GetLastError();
 }
 
-// The move behind replace_file_with_retry; a failure is the last attempt's error.
+// The move behind replace_file_with_retry. When every attempt fails, the
+// staged file is deleted and the last attempt's error returned.
 OsStatus move_over_with_retries(const std::string& staged_path, const std::string& final_path) {
     const std::wstring staged = to_wide(staged_path);
     const std::wstring final_name = to_wide(final_path);
