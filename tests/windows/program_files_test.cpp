@@ -286,6 +286,7 @@ TEST(RemoveRetiredUninstallers, AFolderThatCannotBeListedSaysWhy) {
     const SkippedFailures skipped = remove_retired_uninstallers(dir);
     ASSERT_EQ(skipped.size(), 1u);
     EXPECT_TRUE(skipped[0].message.starts_with("列出目录 " + dir + " 失败：")) << skipped[0].message;
+    EXPECT_TRUE(ends_with(skipped[0].message, " (os error 123)")) << skipped[0].message;  // an invalid name
 }
 
 }  // namespace
