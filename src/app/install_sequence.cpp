@@ -65,7 +65,7 @@ Status run_install_sequence(const InstallRequest& request, const ProgressReporte
     const Result<InstallLayout> resolved = resolve_install_layout(request.directory);
     if (!resolved) return stages.fail(resolved.error());
     const InstallLayout& layout = *resolved;
-    stages.note(install_directory_event(layout.install_dir));
+    stages.log_event(install_directory_event(layout.install_dir));
 
     if (Status not_file = check_install_path_not_file(layout.install_dir); !not_file) {
         return stages.fail(not_file.error());
@@ -76,7 +76,7 @@ Status run_install_sequence(const InstallRequest& request, const ProgressReporte
     }
 
     stages.begin(CLOSING_TEXT);
-    stages.skipped(close_running_application(request.wait_pid));
+    stages.log_skipped(close_running_application(request.wait_pid));
 
     stages.begin(EXTRACTING_TEXT);
     const Result<ImageBytes> image = extract_application_image(expected_size);
@@ -89,23 +89,23 @@ Status run_install_sequence(const InstallRequest& request, const ProgressReporte
     if (Status replaced = replace_file_with_retry(*staged, layout.app_exe); !replaced) {
         return stages.fail(replaced.error());
     }
-    stages.skipped(place_uninstaller_copy(layout.install_dir, layout.uninstaller));
+    stages.log_skipped(place_uninstaller_copy(layout.install_dir, layout.uninstaller));
 
     const bool location_changed = former_location && !same_directory(*former_location, layout.install_dir);
 
     stages.begin(REGISTERING_TEXT);
-    stages.skipped(create_install_shortcuts(layout, request.desktop_shortcut_wanted, location_changed));
+    stages.log_skipped(create_install_shortcuts(layout, request.desktop_shortcut_wanted, location_changed));
     const Result<SkippedFailures> registered = write_uninstall_registration(layout, image->size());
     if (!registered) return stages.fail(registered.error());
-    stages.skipped(*registered);
+    stages.log_skipped(*registered);
 
     if (location_changed) {
         stages.begin(CLEANING_TEXT);
-        stages.skipped(remove_old_program_files(*former_location));
+        stages.log_skipped(remove_old_program_files(*former_location));
     }
     if (request.launch_after) {
         stages.begin(LAUNCHING_TEXT);
-        stages.skipped(launch_application(layout.app_exe));
+        stages.log_skipped(launch_application(layout.app_exe));
     }
     stages.finish();
     return Done{};

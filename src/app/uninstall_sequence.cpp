@@ -66,25 +66,25 @@ Result<UninstallOutcome> run_uninstall_sequence(const UninstallRequest& request,
     const Result<InstallLayout> resolved = resolve_uninstall_layout(request.directory);
     if (!resolved) return stages.fail(resolved.error());
     const InstallLayout& layout = *resolved;
-    stages.note(install_directory_event(layout.install_dir));
+    stages.log_event(install_directory_event(layout.install_dir));
 
     stages.begin(CLOSING_TEXT);
-    stages.skipped(close_running_application(std::nullopt));
+    stages.log_skipped(close_running_application(std::nullopt));
 
     stages.begin(REMOVING_TEXT);
-    stages.skipped(delete_program_with_retries(layout.app_exe));
-    stages.skipped(delete_file_if_present(staging_path(layout.install_dir, APP_STAGING_NAME)));
-    stages.skipped(delete_file_if_present(staging_path(layout.install_dir, UNINSTALLER_STAGING_NAME)));
-    stages.skipped(remove_retired_uninstallers(layout.install_dir));
-    stages.skipped(remove_shortcuts(layout));
+    stages.log_skipped(delete_program_with_retries(layout.app_exe));
+    stages.log_skipped(delete_file_if_present(staging_path(layout.install_dir, APP_STAGING_NAME)));
+    stages.log_skipped(delete_file_if_present(staging_path(layout.install_dir, UNINSTALLER_STAGING_NAME)));
+    stages.log_skipped(remove_retired_uninstallers(layout.install_dir));
+    stages.log_skipped(remove_shortcuts(layout));
 
     stages.begin(UNREGISTERING_TEXT);
-    stages.skipped(delete_uninstall_registration());
+    stages.log_skipped(delete_uninstall_registration());
 
     if (request.purge_data && path_exists(layout.data_dir)) {
         stages.begin(PURGING_TEXT);
         // The log may lie inside: its lines after this go only where its file is still there.
-        stages.skipped(log.with_file_closed([&] { return purge_directory_tree(layout.data_dir); }));
+        stages.log_skipped(log.with_file_closed([&] { return purge_directory_tree(layout.data_dir); }));
     }
 
     stages.begin_unshown(UNINSTALLER_STAGE);
@@ -92,8 +92,8 @@ Result<UninstallOutcome> run_uninstall_sequence(const UninstallRequest& request,
         stages.finish();
         return UninstallOutcome{PendingSelfRemoval{layout.uninstaller, layout.install_dir}};
     }
-    stages.skipped(delete_file_if_present(layout.uninstaller));
-    stages.skipped(remove_empty_directory(layout.install_dir));
+    stages.log_skipped(delete_file_if_present(layout.uninstaller));
+    stages.log_skipped(remove_empty_directory(layout.install_dir));
     stages.finish();
     return UninstallOutcome{};
 }
