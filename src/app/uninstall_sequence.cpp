@@ -37,7 +37,7 @@ constexpr DWORD APP_DELETE_RETRY_DELAY_MS = 150;
 Status delete_program_with_retries(const std::string& app_exe) {
     Status deleted = Done{};
     retry_with_pauses(APP_DELETE_ATTEMPTS, APP_DELETE_RETRY_DELAY_MS, [&] {
-        deleted = path_exists(app_exe) ? delete_file_if_present(app_exe) : Status(Done{});
+        deleted = path_exists(app_exe) ? delete_file_best_effort(app_exe) : Status(Done{});
         return deleted.ok();
     });
     return deleted;
@@ -73,8 +73,8 @@ Result<UninstallOutcome> run_uninstall_sequence(const UninstallRequest& request,
 
     stages.begin(REMOVING_TEXT);
     stages.log_skipped(delete_program_with_retries(layout.app_exe));
-    stages.log_skipped(delete_file_if_present(staging_path(layout.install_dir, APP_STAGING_NAME)));
-    stages.log_skipped(delete_file_if_present(staging_path(layout.install_dir, UNINSTALLER_STAGING_NAME)));
+    stages.log_skipped(delete_file_best_effort(staging_path(layout.install_dir, APP_STAGING_NAME)));
+    stages.log_skipped(delete_file_best_effort(staging_path(layout.install_dir, UNINSTALLER_STAGING_NAME)));
     stages.log_skipped(remove_retired_uninstallers(layout.install_dir));
     stages.log_skipped(remove_shortcuts(layout));
 
@@ -92,8 +92,8 @@ Result<UninstallOutcome> run_uninstall_sequence(const UninstallRequest& request,
         stages.finish();
         return UninstallOutcome{PendingSelfRemoval{layout.uninstaller, layout.install_dir}};
     }
-    stages.log_skipped(delete_file_if_present(layout.uninstaller));
-    stages.log_skipped(remove_empty_directory(layout.install_dir));
+    stages.log_skipped(delete_file_best_effort(layout.uninstaller));
+    stages.log_skipped(remove_directory_if_empty(layout.install_dir));
     stages.finish();
     return UninstallOutcome{};
 }

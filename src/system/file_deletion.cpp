@@ -77,12 +77,12 @@ OsStatus delete_file(const std::string& path) {
     return {first_error};
 }
 
-Status delete_file_if_present(const std::string& path) {
+Status delete_file_best_effort(const std::string& path) {
     const OsStatus deleted = delete_file(path);
     return deleted ? Status(Done{}) : skipped_removal(DELETE_VERB, path, deleted.code);
 }
 
-Status remove_empty_directory(const std::string& dir) {
+Status remove_directory_if_empty(const std::string& dir) {
     const std::wstring wide = to_wide(dir);
     if (RemoveDirectoryW(wide.c_str())) return Done{};
     const DWORD error = GetLastError();

@@ -159,11 +159,11 @@ SkippedFailures remove_old_program_files(const std::string& old_install_dir) {
         const std::string path = join_path(old_install_dir, name);
         if (!path_exists(path)) continue;
         if (is_running_executable(path)) continue;
-        add_if_failed(skipped, delete_file_if_present(path));
+        add_if_failed(skipped, delete_file_best_effort(path));
     }
     const SkippedFailures swept = remove_retired_uninstallers(old_install_dir);
     skipped.insert(skipped.end(), swept.begin(), swept.end());
-    add_if_failed(skipped, remove_empty_directory(old_install_dir));
+    add_if_failed(skipped, remove_directory_if_empty(old_install_dir));
     return skipped;
 }
 
@@ -179,7 +179,7 @@ SkippedFailures remove_retired_uninstallers(const std::string& install_dir) {
         const bool is_file = !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
         if (name && is_file && is_retired_uninstaller_name(*name)) {
             // A shell still at work may hold it; it deletes the file itself.
-            add_if_failed(skipped, delete_file_if_present(join_path(install_dir, *name)));
+            add_if_failed(skipped, delete_file_best_effort(join_path(install_dir, *name)));
         }
         more = FindNextFileW(find.get(), &found);
         if (!more) listing_error = GetLastError();

@@ -75,7 +75,7 @@ SkippedFailures create_install_shortcuts(const InstallLayout& layout, bool deskt
 SkippedFailures remove_shortcuts(const InstallLayout& layout) {
     SkippedFailures skipped;
     for (const std::optional<std::string>& shortcut : {layout.start_menu_shortcut, layout.desktop_shortcut}) {
-        if (shortcut) add_if_failed(skipped, delete_file_if_present(*shortcut));
+        if (shortcut) add_if_failed(skipped, delete_file_best_effort(*shortcut));
     }
     return skipped;
 }
