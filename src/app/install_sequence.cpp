@@ -1,12 +1,12 @@
 #include "app/install_sequence.h"
 
 #include "app/product_constants.h"
+#include "app/run_log_events.h"
 #include "app/sequence_stages.h"
 #include "app/setup_lock_wait.h"
 #include "checks/disk_readiness.h"
 #include "checks/install_dir_rules.h"
 #include "common/text.h"
-#include "log/log_events.h"
 #include "payload/embedded_payload.h"
 #include "system/file_queries.h"
 #include "system/install_directory_security.h"
@@ -46,10 +46,10 @@ void note_install_directory(const SequenceStages& stages, const std::string& ins
                             const EnsuredInstallDirectory& ensured) {
     switch (ensured.origin) {
         case InstallDirectoryOrigin::Existed:
-            if (!is_in_user_profile(install_dir)) stages.note(existing_install_directory_event(install_dir));
+            if (!is_in_user_profile(install_dir)) stages.log_event(existing_install_directory_event(install_dir));
             break;
         case InstallDirectoryOrigin::CreatedUnprotected:
-            stages.note(unprotected_install_directory_event(ensured.why_unprotected));
+            stages.log_event(unprotected_install_directory_event(ensured.why_unprotected));
             break;
         case InstallDirectoryOrigin::CreatedProtected:
             break;
@@ -100,7 +100,7 @@ Status run_install_sequence(const InstallRequest& request, const ProgressReporte
     const Result<InstallLayout> resolved = resolve_install_layout(request.directory);
     if (!resolved) return stages.fail(resolved.error());
     const InstallLayout& layout = *resolved;
-    stages.note(install_directory_event(layout.install_dir));
+    stages.log_event(install_directory_event(layout.install_dir));
 
     if (Status not_file = check_install_path_not_file(layout.install_dir); !not_file) {
         return stages.fail(not_file.error());
@@ -111,7 +111,7 @@ Status run_install_sequence(const InstallRequest& request, const ProgressReporte
     }
 
     stages.begin(CLOSING_TEXT);
-    stages.skipped(close_running_application(request.wait_pid));
+    stages.log_skipped(close_running_application(request.wait_pid));
 
     stages.begin(EXTRACTING_TEXT);
     const Result<ImageBytes> image = extract_application_image(expected_size);
@@ -123,7 +123,7 @@ Status run_install_sequence(const InstallRequest& request, const ProgressReporte
     // The shell of an uninstall that ended a moment ago may just have
     // removed the empty folder: make it once more.
     if (!staged && !is_existing_directory(layout.install_dir)) {
-        stages.note(install_directory_vanished_event(layout.install_dir));
+        stages.log_event(install_directory_vanished_event(layout.install_dir));
         if (Status dir = make_install_directory(stages, layout.install_dir); !dir) return stages.fail(dir.error());
         staged = write_staged_program(layout.install_dir, image->bytes());
     }
@@ -131,23 +131,23 @@ Status run_install_sequence(const InstallRequest& request, const ProgressReporte
     if (Status replaced = replace_file_with_retry(*staged, layout.app_exe); !replaced) {
         return stages.fail(replaced.error());
     }
-    stages.skipped(place_uninstaller_copy(layout.install_dir, layout.uninstaller));
+    stages.log_skipped(place_uninstaller_copy(layout.install_dir, layout.uninstaller));
 
     const bool location_changed = former_location && !same_directory(*former_location, layout.install_dir);
 
     stages.begin(REGISTERING_TEXT);
-    stages.skipped(create_install_shortcuts(layout, desktop_shortcut_wanted, location_changed));
+    stages.log_skipped(create_install_shortcuts(layout, desktop_shortcut_wanted, location_changed));
     const Result<SkippedFailures> registered = write_uninstall_registration(layout, image->size());
     if (!registered) return stages.fail(registered.error());
-    stages.skipped(*registered);
+    stages.log_skipped(*registered);
 
     if (location_changed) {
         stages.begin(CLEANING_TEXT);
-        stages.skipped(remove_old_program_files(*former_location));
+        stages.log_skipped(remove_old_program_files(*former_location));
     }
     if (request.launch_after) {
         stages.begin(LAUNCHING_TEXT);
-        stages.skipped(launch_application(layout.app_exe));
+        stages.log_skipped(launch_application(layout.app_exe));
     }
     stages.finish();
     return Done{};

@@ -10,7 +10,7 @@
 #include "app/progress_reporter.h"
 #include "app/setup_options.h"
 #include "common/result.h"
-#include "log/run_log.h"
+#include "system/run_log.h"
 
 namespace koravale {
 

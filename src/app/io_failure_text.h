@@ -36,9 +36,17 @@ SetupError describe_io_failure(std::string_view verb, std::string_view path, con
 // logged this way: its reader wants the system's own text, not a hint.
 SetupError describe_failure(std::string_view verb, std::string_view subject, std::string_view reason);
 
-// The verbs of the skipped steps' texts.
+// The verbs of the failure texts, each put before what it acts on.
+inline constexpr std::string_view CREATE_INSTALL_DIR_VERB = "创建安装目录";
+inline constexpr std::string_view WRITE_PROGRAM_FILE_VERB = "写入程序文件";
+inline constexpr std::string_view COPY_UNINSTALLER_VERB = "复制卸载程序";
+inline constexpr std::string_view CREATE_SHORTCUT_VERB = "创建快捷方式";
+inline constexpr std::string_view WRITE_REGISTRY_VALUE_VERB = "写入注册表值";
+inline constexpr std::string_view DELETE_REGISTRY_KEY_VERB = "删除注册表项";
 inline constexpr std::string_view DELETE_VERB = "删除";
 inline constexpr std::string_view REMOVE_DIRECTORY_VERB = "删除目录";
+inline constexpr std::string_view LIST_DIRECTORY_VERB = "列出目录";
 inline constexpr std::string_view START_VERB = "启动";
+inline constexpr std::string_view OPEN_PROCESS_VERB = "打开进程";
 
 }  // namespace koravale

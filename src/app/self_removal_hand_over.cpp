@@ -1,7 +1,7 @@
 #include "app/self_removal_hand_over.h"
 
+#include "app/run_log_events.h"
 #include "app/self_removal_command.h"
-#include "log/log_events.h"
 #include "system/self_removal.h"
 #include "system/setup_lock.h"
 
@@ -15,10 +15,10 @@ PendingSelfRemoval retire_for_self_removal(const InstallLayout& layout, const Se
     if (retired) {
         removal.uninstaller = *retired;
         removal.own_name = layout.uninstaller;
-        stages.note(uninstaller_retired_event(*retired));
+        stages.log_event(uninstaller_retired_event(*retired));
     } else {
-        stages.skipped(Status(retired.error()));
-        stages.note(uninstaller_kept_name_event(layout.uninstaller));
+        stages.log_skipped(Status(retired.error()));
+        stages.log_event(uninstaller_kept_name_event(layout.uninstaller));
     }
     return removal;
 }

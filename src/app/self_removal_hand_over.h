@@ -9,7 +9,7 @@
 
 #include "app/install_layout.h"
 #include "app/sequence_stages.h"
-#include "log/run_log.h"
+#include "system/run_log.h"
 
 namespace koravale {
 

@@ -1,6 +1,6 @@
 #include "app/sequence_stages.h"
 
-#include "log/log_events.h"
+#include "app/run_log_events.h"
 
 namespace koravale {
 
@@ -15,11 +15,11 @@ void SequenceStages::begin_unshown(std::string_view name) {
     log_.write(stage_started_event(current_));
 }
 
-void SequenceStages::skipped(const Status& status) const {
+void SequenceStages::log_skipped(const Status& status) const {
     if (!status) log_.write(skipped_event(status.error()));
 }
 
-void SequenceStages::skipped(const SkippedFailures& failures) const {
+void SequenceStages::log_skipped(const SkippedFailures& failures) const {
     for (const SetupError& failure : failures) log_.write(skipped_event(failure));
 }
 

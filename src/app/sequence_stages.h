@@ -8,7 +8,7 @@
 
 #include "app/progress_reporter.h"
 #include "common/result.h"
-#include "log/run_log.h"
+#include "system/run_log.h"
 
 namespace koravale {
 
@@ -21,10 +21,10 @@ public:
     // A stage without one (the checks first, the uninstaller copy last): logged only.
     void begin_unshown(std::string_view name);
 
-    void note(std::string_view event) const { log_.write(event); }
+    void log_event(std::string_view event) const { log_.write(event); }
     // Failures the current stage swallowed.
-    void skipped(const Status& status) const;
-    void skipped(const SkippedFailures& failures) const;
+    void log_skipped(const Status& status) const;
+    void log_skipped(const SkippedFailures& failures) const;
 
     // The current stage ends the run with this error; returns it to be passed on.
     SetupError fail(const SetupError& error);

@@ -2,17 +2,17 @@
 
 #include <windows.h>
 
-#include "log/log_events.h"
+#include "app/run_log_events.h"
 
 namespace koravale {
 
 Result<SetupLock> wait_for_setup_lock(SequenceStages& stages, std::uint32_t wait_ms) {
     Result<SetupLock> lock = SetupLock::open();
     if (!lock) {
-        stages.skipped(Status(lock.error()));
+        stages.log_skipped(Status(lock.error()));
         return SetupLock{};
     }
-    if (!lock->fallback_reason().empty()) stages.note(setup_lock_fallback_event(lock->name(), lock->fallback_reason()));
+    if (!lock->fallback_reason().empty()) stages.log_event(setup_lock_fallback_event(lock->name(), lock->fallback_reason()));
     if (lock->take(0)) return lock;
 
     stages.begin(WAITING_FOR_OTHER_SETUP_TEXT);
@@ -21,11 +21,11 @@ Result<SetupLock> wait_for_setup_lock(SequenceStages& stages, std::uint32_t wait
         const bool taken = lock->take(SETUP_LOCK_POLL_MS);
         const ULONGLONG waited = GetTickCount64() - started;
         if (taken) {
-            stages.note(setup_lock_waited_event(waited));
+            stages.log_event(setup_lock_waited_event(waited));
             return lock;
         }
         if (waited >= wait_ms) {
-            stages.note(setup_lock_gave_up_event(waited));
+            stages.log_event(setup_lock_gave_up_event(waited));
             return stages.fail(SetupError{std::string(OTHER_SETUP_RUNNING_TEXT)});
         }
     }

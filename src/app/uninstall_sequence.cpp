@@ -4,16 +4,17 @@
 
 #include "app/path_compare.h"
 #include "app/product_constants.h"
+#include "app/run_log_events.h"
 #include "app/sequence_stages.h"
 #include "app/setup_lock_wait.h"
 #include "checks/install_dir_rules.h"
-#include "log/log_events.h"
 #include "system/directory_purge.h"
 #include "system/file_deletion.h"
 #include "system/file_identity.h"
 #include "system/file_queries.h"
 #include "system/install_paths.h"
 #include "system/program_files.h"
+#include "system/retry_with_pauses.h"
 #include "system/running_application.h"
 #include "system/shortcuts.h"
 #include "system/uninstall_registration.h"
@@ -35,12 +36,10 @@ constexpr DWORD APP_DELETE_RETRY_DELAY_MS = 150;
 // The player may take a moment to let go of its file after it was closed.
 Status delete_program_with_retries(const std::string& app_exe) {
     Status deleted = Done{};
-    for (int attempt = 0; attempt < APP_DELETE_ATTEMPTS; ++attempt) {
-        if (!path_exists(app_exe)) return Done{};
-        deleted = delete_file_if_present(app_exe);
-        if (deleted) return deleted;
-        Sleep(APP_DELETE_RETRY_DELAY_MS);
-    }
+    retry_with_pauses(APP_DELETE_ATTEMPTS, APP_DELETE_RETRY_DELAY_MS, [&] {
+        deleted = path_exists(app_exe) ? delete_file_best_effort(app_exe) : Status(Done{});
+        return deleted.ok();
+    });
     return deleted;
 }
 
@@ -71,24 +70,25 @@ Result<UninstallOutcome> run_uninstall_sequence(const UninstallRequest& request,
     const Result<InstallLayout> resolved = resolve_uninstall_layout(request.directory);
     if (!resolved) return stages.fail(resolved.error());
     const InstallLayout& layout = *resolved;
-    stages.note(install_directory_event(layout.install_dir));
+    stages.log_event(install_directory_event(layout.install_dir));
 
     stages.begin(CLOSING_TEXT);
-    stages.skipped(close_running_application(std::nullopt));
+    stages.log_skipped(close_running_application(std::nullopt));
 
     stages.begin(REMOVING_TEXT);
-    stages.skipped(delete_program_with_retries(layout.app_exe));
-    stages.skipped(delete_file_if_present(staging_path(layout.install_dir, APP_STAGING_NAME)));
-    stages.skipped(delete_file_if_present(staging_path(layout.install_dir, UNINSTALLER_STAGING_NAME)));
-    stages.skipped(remove_retired_uninstallers(layout.install_dir));
-    stages.skipped(remove_shortcuts(layout));
+    stages.log_skipped(delete_program_with_retries(layout.app_exe));
+    stages.log_skipped(delete_file_best_effort(staging_path(layout.install_dir, APP_STAGING_NAME)));
+    stages.log_skipped(delete_file_best_effort(staging_path(layout.install_dir, UNINSTALLER_STAGING_NAME)));
+    stages.log_skipped(remove_retired_uninstallers(layout.install_dir));
+    stages.log_skipped(remove_shortcuts(layout));
 
     stages.begin(UNREGISTERING_TEXT);
-    stages.skipped(delete_uninstall_registration());
+    stages.log_skipped(delete_uninstall_registration());
 
     if (request.purge_data && path_exists(layout.data_dir)) {
         stages.begin(PURGING_TEXT);
-        stages.skipped(purge_directory_tree(layout.data_dir));
+        // The log may lie inside: its lines after this go only where its file is still there.
+        stages.log_skipped(log.with_file_closed([&] { return purge_directory_tree(layout.data_dir); }));
     }
 
     stages.begin_unshown(UNINSTALLER_STAGE);
@@ -97,8 +97,8 @@ Result<UninstallOutcome> run_uninstall_sequence(const UninstallRequest& request,
         stages.finish();
         return UninstallOutcome{std::move(removal)};
     }
-    stages.skipped(delete_file_if_present(layout.uninstaller));
-    stages.skipped(remove_empty_directory(layout.install_dir));
+    stages.log_skipped(delete_file_best_effort(layout.uninstaller));
+    stages.log_skipped(remove_directory_if_empty(layout.install_dir));
     stages.finish();
     return UninstallOutcome{};
 }

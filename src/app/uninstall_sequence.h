@@ -10,7 +10,7 @@
 #include "app/self_removal_hand_over.h"
 #include "app/setup_options.h"
 #include "common/result.h"
-#include "log/run_log.h"
+#include "system/run_log.h"
 
 namespace koravale {
 

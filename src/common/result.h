@@ -48,7 +48,7 @@ using Status = Result<Done>;
 // and only the run log tells of them.
 using SkippedFailures = std::vector<SetupError>;
 
-inline void keep_failure(SkippedFailures& skipped, const Status& status) {
+inline void add_if_failed(SkippedFailures& skipped, const Status& status) {
     if (!status) skipped.push_back(status.error());
 }
 

@@ -8,6 +8,7 @@
 
 #include "app/io_failure_text.h"
 #include "system/file_deletion.h"
+#include "system/file_sharing.h"
 #include "system/unique_handle.h"
 #include "system/wide_string.h"
 
@@ -18,8 +19,6 @@ constexpr NTSTATUS STATUS_OK = 0;
 constexpr NTSTATUS STATUS_DELETE_PENDING_CODE = static_cast<NTSTATUS>(0xC0000056);
 constexpr NTSTATUS STATUS_SHARING_VIOLATION_CODE = static_cast<NTSTATUS>(0xC0000043);
 constexpr NTSTATUS STATUS_OBJECT_NAME_NOT_FOUND_CODE = static_cast<NTSTATUS>(0xC0000034);
-constexpr ULONG SHARE_ALL = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-
 struct Entry {
     std::wstring name;
     bool is_directory = false;  // a real folder, not a link to one

@@ -2,13 +2,12 @@
 
 #include "app/io_failure_text.h"
 #include "system/file_disposition_ex.h"
+#include "system/file_sharing.h"
 #include "system/unique_handle.h"
 #include "system/wide_string.h"
 
 namespace koravale {
 namespace {
-
-constexpr DWORD SHARE_ALL = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 bool is_absent(DWORD code) { return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND; }
 
@@ -78,15 +77,16 @@ OsStatus delete_file(const std::string& path) {
     return {first_error};
 }
 
-Status delete_file_if_present(const std::string& path) {
+Status delete_file_best_effort(const std::string& path) {
     const OsStatus deleted = delete_file(path);
     return deleted ? Status(Done{}) : skipped_removal(DELETE_VERB, path, deleted.code);
 }
 
-Status remove_empty_directory(const std::string& dir) {
+Status remove_directory_if_empty(const std::string& dir) {
     const std::wstring wide = to_wide(dir);
     if (RemoveDirectoryW(wide.c_str())) return Done{};
-    return skipped_removal(REMOVE_DIRECTORY_VERB, dir, GetLastError());
+    const DWORD error = GetLastError();
+    return skipped_removal(REMOVE_DIRECTORY_VERB, dir, error);
 }
 
 }  // namespace koravale

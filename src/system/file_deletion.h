@@ -17,9 +17,9 @@ OsStatus delete_file(const std::string& path);
 
 // For best-effort removals: a file or folder that is not there counts as
 // removed; any other failure is described for the log.
-Status delete_file_if_present(const std::string& path);
+Status delete_file_best_effort(const std::string& path);
 // RemoveDirectoryW: only an empty folder goes.
-Status remove_empty_directory(const std::string& dir);
+Status remove_directory_if_empty(const std::string& dir);
 
 // Marks an open entry for deletion, ignoring its read-only attribute.
 // The handle needs DELETE access. Where the file system refuses the

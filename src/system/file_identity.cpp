@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/path_compare.h"
+#include "system/file_sharing.h"
 #include "system/install_paths.h"
 #include "system/unique_handle.h"
 #include "system/wide_string.h"
@@ -21,8 +22,7 @@ enum class Links { Follow, OpenItself };
 // sharing still opens; directories open too.
 UniqueFileHandle open_entry(const std::wstring& path, Links links) {
     const DWORD flags = FILE_FLAG_BACKUP_SEMANTICS | (links == Links::OpenItself ? FILE_FLAG_OPEN_REPARSE_POINT : 0);
-    return UniqueFileHandle(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                        nullptr, OPEN_EXISTING, flags, nullptr));
+    return UniqueFileHandle(CreateFileW(path.c_str(), 0, SHARE_ALL, nullptr, OPEN_EXISTING, flags, nullptr));
 }
 
 // The entry itself, not what a link names: a link to a file is no file.

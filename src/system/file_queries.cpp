@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "system/file_sharing.h"
 #include "system/unique_handle.h"
 #include "system/wide_string.h"
 
@@ -19,9 +20,8 @@ bool listed_in_folder(const std::wstring& path) {
 // Attribute access with backup semantics opens directories too, and never
 // needs the rights a read or a write would. Links are followed.
 UniqueFileHandle open_for_attributes(const std::wstring& path) {
-    return UniqueFileHandle(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return UniqueFileHandle(
+        CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, SHARE_ALL, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
 }
 
 }  // namespace

@@ -11,21 +11,20 @@
 #include "system/file_deletion.h"
 #include "system/file_identity.h"
 #include "system/file_queries.h"
+#include "system/file_sharing.h"
 #include "system/install_directory_security.h"
 #include "system/install_paths.h"
 #include "system/os_error.h"
+#include "system/retry_with_pauses.h"
 #include "system/unique_handle.h"
 #include "system/wide_string.h"
 
 namespace koravale {
 namespace {
 
-constexpr DWORD SHARE_ALL = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-
 // WriteFile succeeded but wrote nothing: there is no error code to show.
 constexpr std::string_view NOTHING_WRITTEN_TEXT = "系统报告写入了 0 字节";
 
-constexpr std::string_view COPY_UNINSTALLER_VERB = "复制卸载程序";
 constexpr std::string_view NO_OWN_PATH_TEXT = "无法获取安装程序自身的路径，未放置卸载程序";
 
 bool is_directory(const std::wstring& path) {
@@ -79,6 +78,22 @@ DWORD flush_to_disk(const std::wstring& path) {
     return FlushFileBuffers(file.get()) ? ERROR_SUCCESS : GetLastError();
 }
 
+// The move behind replace_file_with_retry. When every attempt fails, the
+// staged file is deleted and the last attempt's error returned.
+OsStatus move_over_with_retries(const std::string& staged_path, const std::string& final_path) {
+    const std::wstring staged = to_wide(staged_path);
+    const std::wstring final_name = to_wide(final_path);
+    constexpr DWORD flags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
+    OsStatus moved;
+    retry_with_pauses(REPLACE_ATTEMPTS, REPLACE_RETRY_DELAY_MS, [&] {
+        const bool done = MoveFileExW(staged.c_str(), final_name.c_str(), flags);
+        moved = {done ? ERROR_SUCCESS : GetLastError()};
+        return done;
+    });
+    if (!moved) delete_file(staged_path);
+    return moved;
+}
+
 }  // namespace
 
 Status check_install_path_not_file(const std::string& install_dir) {
@@ -106,7 +121,8 @@ Result<EnsuredInstallDirectory> ensure_install_directory(const std::string& inst
 
 Result<std::string> write_staged_program(const std::string& install_dir, std::span<const std::uint8_t> image) {
     std::string staged = staging_path(install_dir, APP_STAGING_NAME);
-    UniqueFileHandle file(CreateFileW(to_wide(staged).c_str(), GENERIC_WRITE, SHARE_ALL, nullptr, CREATE_ALWAYS,
+    const std::wstring wide_staged = to_wide(staged);
+    UniqueFileHandle file(CreateFileW(wide_staged.c_str(), GENERIC_WRITE, SHARE_ALL, nullptr, CREATE_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return write_failure(staged, last_io_error());
     while (!image.empty()) {
@@ -126,15 +142,7 @@ Result<std::string> write_staged_program(const std::string& install_dir, std::sp
 }
 
 Status replace_file_with_retry(const std::string& staged_path, const std::string& final_path) {
-    const std::wstring staged = to_wide(staged_path);
-    const std::wstring final_name = to_wide(final_path);
-    for (int attempt = 0; attempt < REPLACE_ATTEMPTS; ++attempt) {
-        if (MoveFileExW(staged.c_str(), final_name.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-            return Done{};
-        }
-        Sleep(REPLACE_RETRY_DELAY_MS);
-    }
-    delete_file(staged_path);
+    if (move_over_with_retries(staged_path, final_path)) return Done{};
     return SetupError{"无法写入 " + final_path + "（请先手动退出正在运行的 KoraVale 后重试）"};
 }
 
@@ -147,13 +155,18 @@ Status place_uninstaller_copy(const std::string& install_dir, const std::string&
     const std::wstring wide_exe = to_wide(*exe);
     const std::wstring wide_staged = to_wide(staged);
     if (!CopyFileExW(wide_exe.c_str(), wide_staged.c_str(), nullptr, nullptr, nullptr, 0)) {
-        return describe_failure(COPY_UNINSTALLER_VERB, staged, last_io_error().text);
+        const DWORD error = GetLastError();
+        return describe_failure(COPY_UNINSTALLER_VERB, staged, io_error_from_code(error).text);
     }
     if (const DWORD error = flush_to_disk(wide_staged)) {
         delete_file(staged);
         return describe_failure(COPY_UNINSTALLER_VERB, staged, io_error_from_code(error).text);
     }
-    return replace_file_with_retry(staged, uninstaller_path);
+    // The log wants the system's reason, not the hint about a running player.
+    if (const OsStatus moved = move_over_with_retries(staged, uninstaller_path); !moved) {
+        return describe_failure(COPY_UNINSTALLER_VERB, uninstaller_path, io_error_from_code(moved.code).text);
+    }
+    return Done{};
 }
 
 SkippedFailures remove_old_program_files(const std::string& old_install_dir) {
@@ -162,11 +175,11 @@ SkippedFailures remove_old_program_files(const std::string& old_install_dir) {
         const std::string path = join_path(old_install_dir, name);
         if (!path_exists(path)) continue;
         if (is_running_executable(path)) continue;
-        keep_failure(skipped, delete_file_if_present(path));
+        add_if_failed(skipped, delete_file_best_effort(path));
     }
     const SkippedFailures swept = remove_retired_uninstallers(old_install_dir);
     skipped.insert(skipped.end(), swept.begin(), swept.end());
-    keep_failure(skipped, remove_empty_directory(old_install_dir));
+    add_if_failed(skipped, remove_directory_if_empty(old_install_dir));
     return skipped;
 }
 
@@ -174,13 +187,23 @@ SkippedFailures remove_retired_uninstallers(const std::string& install_dir) {
     SkippedFailures skipped;
     WIN32_FIND_DATAW found;
     const std::wstring pattern = to_wide(join_path(install_dir, UNINSTALLER_NAME)) + L".*";
-    const UniqueFindHandle find(
-        FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0));
-    for (bool more = static_cast<bool>(find); more; more = FindNextFileW(find.get(), &found)) {
+    const HANDLE first = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0);
+    DWORD listing_error = first == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
+    const UniqueFindHandle find(first);
+    for (bool more = static_cast<bool>(find); more;) {
         const std::optional<std::string> name = from_wide_strict(found.cFileName);
-        if (!name || !is_retired_uninstaller_name(*name) || (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
-        // A shell still at work may hold it; it deletes the file itself.
-        keep_failure(skipped, delete_file_if_present(join_path(install_dir, *name)));
+        const bool is_file = !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+        if (name && is_file && is_retired_uninstaller_name(*name)) {
+            // A shell still at work may hold it; it deletes the file itself.
+            add_if_failed(skipped, delete_file_best_effort(join_path(install_dir, *name)));
+        }
+        more = FindNextFileW(find.get(), &found);
+        if (!more) listing_error = GetLastError();
+    }
+    // No match and no folder are an empty listing; the end of one is its end.
+    if (listing_error != ERROR_SUCCESS && listing_error != ERROR_FILE_NOT_FOUND &&
+        listing_error != ERROR_PATH_NOT_FOUND && listing_error != ERROR_NO_MORE_FILES) {
+        skipped.push_back(describe_failure(LIST_DIRECTORY_VERB, install_dir, io_error_from_code(listing_error).text));
     }
     return skipped;
 }

@@ -21,9 +21,6 @@ inline constexpr std::array<std::string_view, 4> PROGRAM_FILE_NAMES{
 inline constexpr int REPLACE_ATTEMPTS = 25;
 inline constexpr unsigned REPLACE_RETRY_DELAY_MS = 150;
 
-inline constexpr std::string_view CREATE_INSTALL_DIR_VERB = "创建安装目录";
-inline constexpr std::string_view WRITE_PROGRAM_FILE_VERB = "写入程序文件";
-
 // Refuses an install directory that is an existing file.
 Status check_install_path_not_file(const std::string& install_dir);
 

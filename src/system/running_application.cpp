@@ -20,9 +20,13 @@ SkippedFailures close_running_application(std::optional<std::uint32_t> wait_pid)
     SkippedFailures skipped;
     if (wait_pid) {
         // A process already gone, or one we may not open, is not waited for.
-        UniqueKernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, *wait_pid));
-        if (process && process.get() != INVALID_HANDLE_VALUE &&
-            WaitForSingleObject(process.get(), WAIT_PID_TIMEOUT_MS) == WAIT_TIMEOUT) {
+        const HANDLE opened = OpenProcess(SYNCHRONIZE, FALSE, *wait_pid);
+        const DWORD open_error = opened == nullptr ? GetLastError() : ERROR_SUCCESS;
+        const UniqueKernelHandle process(opened);
+        if (!process) {
+            skipped.push_back(
+                describe_failure(OPEN_PROCESS_VERB, std::to_string(*wait_pid), io_error_from_code(open_error).text));
+        } else if (WaitForSingleObject(process.get(), WAIT_PID_TIMEOUT_MS) == WAIT_TIMEOUT) {
             const std::string seconds = std::to_string(WAIT_PID_TIMEOUT_MS / 1000);
             skipped.push_back({"进程 " + std::to_string(*wait_pid) + " 在 " + seconds + " 秒内没有结束，不再等待"});
         }
@@ -42,8 +46,10 @@ Status launch_application(const std::string& program_path) {
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION started{};
     if (!CreateProcessW(application.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &started))
-        return describe_failure(START_VERB, program_path, last_io_error().text);
+                        &startup, &started)) {
+        const DWORD error = GetLastError();
+        return describe_failure(START_VERB, program_path, io_error_from_code(error).text);
+    }
     // Released at once, the thread's handle first: the player is not ours to watch.
     UniqueKernelHandle process(started.hProcess);
     UniqueKernelHandle thread(started.hThread);

@@ -6,6 +6,7 @@
 #include "app/self_removal_command.h"
 #include "system/known_folders.h"
 #include "system/os_error.h"
+#include "system/retry_with_pauses.h"
 #include "system/unique_handle.h"
 #include "system/wide_string.h"
 
@@ -36,12 +37,11 @@ SetupError rename_failure(const std::string& from, DWORD error) {
 Result<std::string> retire_running_uninstaller(const std::string& uninstaller) {
     const std::string retired = retired_uninstaller_path(uninstaller, GetCurrentProcessId(), GetTickCount64());
     DWORD error = ERROR_SUCCESS;
-    for (int attempt = 0; attempt < RETIRE_ATTEMPTS; ++attempt) {
+    retry_with_pauses(RETIRE_ATTEMPTS, RETIRE_RETRY_DELAY_MS, [&] {
         error = move_file(uninstaller, retired);
-        if (error == ERROR_SUCCESS) return retired;
-        if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) break;
-        Sleep(RETIRE_RETRY_DELAY_MS);
-    }
+        return error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED;
+    });
+    if (error == ERROR_SUCCESS) return retired;
     return rename_failure(uninstaller, error);
 }
 

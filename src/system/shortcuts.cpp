@@ -9,6 +9,7 @@
 #include "app/product_constants.h"
 #include "system/file_deletion.h"
 #include "system/file_queries.h"
+#include "system/parent_folders.h"
 #include "system/platform_error_text.h"
 #include "system/wide_string.h"
 
@@ -16,17 +17,6 @@ namespace koravale {
 namespace {
 
 using Microsoft::WRL::ComPtr;
-
-std::wstring parent_of(const std::wstring& path) {
-    const std::size_t separator = path.find_last_of(L"\\/");
-    return separator == std::wstring::npos ? std::wstring() : path.substr(0, separator);
-}
-
-// A folder that cannot be made shows up as a failed save.
-void create_parent_folders(const std::wstring& path) {
-    const std::wstring parent = parent_of(path);
-    if (!parent.empty()) SHCreateDirectoryExW(nullptr, parent.c_str(), nullptr);
-}
 
 SetupError shell_failure(std::string_view prefix, HRESULT code) {
     return SetupError{std::string(prefix) + com_failure_text(code)};
@@ -40,7 +30,7 @@ Status create_shortcut(const std::string& shortcut_path, const std::string& targ
     const std::wstring target = to_wide(target_path);
     const std::wstring directory = to_wide(working_dir);
     const std::wstring description = to_wide(SHORTCUT_DESCRIPTION);
-    create_parent_folders(link_path);
+    create_parent_folders(link_path);  // one that cannot be made shows up as a failed save
     // Information left over from an earlier call must not explain this one's failure.
     SetErrorInfo(0, nullptr);
 
@@ -71,7 +61,7 @@ SkippedFailures create_install_shortcuts(const InstallLayout& layout, bool deskt
     SkippedFailures skipped;
     const auto create = [&](const std::string& shortcut_path) {
         const Status created = create_shortcut(shortcut_path, layout.app_exe, layout.install_dir);
-        if (!created) skipped.push_back(describe_failure("创建快捷方式", shortcut_path, created.error().message));
+        if (!created) skipped.push_back(describe_failure(CREATE_SHORTCUT_VERB, shortcut_path, created.error().message));
     };
     if (layout.start_menu_shortcut) create(*layout.start_menu_shortcut);
     if (!layout.desktop_shortcut) return skipped;
@@ -85,7 +75,7 @@ SkippedFailures create_install_shortcuts(const InstallLayout& layout, bool deskt
 SkippedFailures remove_shortcuts(const InstallLayout& layout) {
     SkippedFailures skipped;
     for (const std::optional<std::string>& shortcut : {layout.start_menu_shortcut, layout.desktop_shortcut}) {
-        if (shortcut) keep_failure(skipped, delete_file_if_present(*shortcut));
+        if (shortcut) add_if_failed(skipped, delete_file_best_effort(*shortcut));
     }
     return skipped;
 }

@@ -45,7 +45,7 @@ Result<SkippedFailures> write_uninstall_registration(const InstallLayout& layout
     SkippedFailures skipped;
     for (const RegistrationValue& value : uninstall_registration_values(layout, image_bytes, local_date())) {
         if (const LONG written = set_value(key.get(), value); written != ERROR_SUCCESS) {
-            skipped.push_back(describe_failure("写入注册表值", value.name, registry_error_text(written)));
+            skipped.push_back(describe_failure(WRITE_REGISTRY_VALUE_VERB, value.name, registry_error_text(written)));
         }
     }
     return skipped;
@@ -83,7 +83,7 @@ Status delete_uninstall_registration() {
     const std::wstring key_path = to_wide(UNINSTALL_KEY_PATH);
     const LONG status = RegDeleteTreeW(HKEY_CURRENT_USER, key_path.c_str());
     if (status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND) return Done{};
-    return describe_failure("删除注册表项", "HKEY_CURRENT_USER\\" + std::string(UNINSTALL_KEY_PATH),
+    return describe_failure(DELETE_REGISTRY_KEY_VERB, "HKEY_CURRENT_USER\\" + std::string(UNINSTALL_KEY_PATH),
                             registry_error_text(status));
 }
 

@@ -4,8 +4,8 @@
 
 #include "app/install_sequence.h"
 #include "app/product_constants.h"
+#include "app/run_log_events.h"
 #include "app/uninstall_sequence.h"
-#include "log/log_events.h"
 #include "system/file_identity.h"
 #include "system/install_paths.h"
 #include "system/known_folders.h"

@@ -10,7 +10,7 @@
 
 #include "app/setup_mode.h"
 #include "app/setup_options.h"
-#include "log/run_log.h"
+#include "system/run_log.h"
 #include "system/unique_handle.h"
 
 namespace koravale {

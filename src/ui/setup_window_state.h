@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app/uninstall_sequence.h"
-#include "log/run_log.h"
+#include "system/run_log.h"
 #include "system/unique_handle.h"
 
 namespace koravale {

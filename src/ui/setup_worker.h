@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "log/run_log.h"
+#include "system/run_log.h"
 #include "ui/worker_outcome.h"
 
 namespace koravale {

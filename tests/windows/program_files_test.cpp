@@ -256,6 +256,21 @@ TEST(PlaceUninstallerCopy, CopiesTheRunningProgramOverAnOldUninstaller) {
     EXPECT_FALSE(file_exists(dir / L"uninstall.exe.new"));
 }
 
+TEST(PlaceUninstallerCopy, AnUninstallerHeldOpenStaysAndTheSystemsReasonIsGiven) {
+    TempDir dir;
+    const std::wstring uninstaller = dir / L"uninstall.exe";
+    write_file(uninstaller, "an old uninstaller");
+    const UniqueFileHandle held = hold_without_delete_sharing(uninstaller);
+    ASSERT_TRUE(held);
+    const Status placed = place_uninstaller_copy(utf8(dir.path()), utf8(uninstaller));
+    ASSERT_FALSE(placed.ok());
+    // Not the hint about a running player: the system's own text and code.
+    EXPECT_TRUE(placed.error().message.starts_with("复制卸载程序 " + utf8(uninstaller) + " 失败：")) << placed.error().message;
+    EXPECT_TRUE(ends_with(placed.error().message, " (os error 5)")) << placed.error().message;
+    EXPECT_EQ(read_file(uninstaller), "an old uninstaller");
+    EXPECT_FALSE(file_exists(dir / L"uninstall.exe.new"));
+}
+
 class RunningFromTheFolder : public testing::Test {
 protected:
     void SetUp() override {
@@ -318,6 +333,14 @@ TEST(RemoveOldProgramFiles, KeepsEverythingElseAndTheFolderThatHoldsIt) {
     EXPECT_EQ(read_file(old / L"settings.ini"), "user");
     EXPECT_EQ(read_file(old / L"uninstall.exe.bak"), "user");
     EXPECT_EQ(read_file(old / L"cache\\KoraVale.exe"), "nested");
+}
+
+TEST(RemoveRetiredUninstallers, AFolderThatCannotBeListedSaysWhy) {
+    const std::string dir = "C:\\Apps\\Kora?Vale";  // a wildcard in a folder's name is no name
+    const SkippedFailures skipped = remove_retired_uninstallers(dir);
+    ASSERT_EQ(skipped.size(), 1u);
+    EXPECT_TRUE(skipped[0].message.starts_with("列出目录 " + dir + " 失败：")) << skipped[0].message;
+    EXPECT_TRUE(ends_with(skipped[0].message, " (os error 123)")) << skipped[0].message;  // an invalid name
 }
 
 }  // namespace

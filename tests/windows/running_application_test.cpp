@@ -102,6 +102,16 @@ TEST_F(RunningApplication, TheGivenProcessIsWaitedForBeforeAnyWindowIsAsked) {
     EXPECT_LT(waited, 7000u);
 }
 
+TEST_F(RunningApplication, AProcessThatCannotBeOpenedIsNotWaitedForAndTheLogSaysWhy) {
+    constexpr std::uint32_t never_used = 0xFFFFFF00;  // far above any id the system hands out
+    const ULONGLONG started = GetTickCount64();
+    const SkippedFailures skipped = close_running_application(never_used);
+    EXPECT_LT(GetTickCount64() - started, 2000u);
+    ASSERT_EQ(skipped.size(), 1u);
+    EXPECT_TRUE(skipped[0].message.starts_with("打开进程 " + std::to_string(never_used) + " 失败：")) << skipped[0].message;
+    EXPECT_TRUE(skipped[0].message.ends_with(" (os error 87)")) << skipped[0].message;  // invalid parameter
+}
+
 TEST_F(RunningApplication, TheLaunchedPlayerGetsItsQuotedPathAlone) {
     const std::wstring record = dir_ / L"command line.txt";
     environment_.set(L"KORAVALE_SAMPLE_RECORD", record);

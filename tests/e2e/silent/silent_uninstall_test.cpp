@@ -57,12 +57,34 @@ TEST_F(SilentUninstall, FromTheInstalledUninstallerRemovesItselfAfterItHasEnded)
     EXPECT_TRUE(wait_until_gone(dir_, 20000)) << "uninstall.exe and its folder go once the process has ended";
 }
 
-TEST_F(SilentUninstall, PurgeDataRemovesThePersonalDataTree) {
-    ASSERT_EQ(run_setup(uninstaller_, L"--silent --purge-data"), 0u);
+// A log inside the data folder goes with it and is never made again, its
+// later lines lost; a log elsewhere goes on to the end of the run.
+struct PurgeLog {
+    const char* name;
+    bool inside_data_folder;
+};
+
+class PurgeData : public SilentUninstall, public testing::WithParamInterface<PurgeLog> {};
+
+TEST_P(PurgeData, RemovesThePersonalDataTree) {
+    const std::wstring log =
+        GetParam().inside_data_folder ? join(places_.data_dir, L"logs\\u.log") : temp_ / L"u.log";
+    ASSERT_EQ(run_setup(uninstaller_, L"--silent --purge-data --log " + quoted(log)), 0u);
     expect_player_removed();
     EXPECT_FALSE(file_exists(places_.data_dir));
     EXPECT_TRUE(wait_until_gone(dir_, 20000));
+    if (GetParam().inside_data_folder) return;
+    const std::vector<std::string> events = logged_events(log);
+    const auto purging = std::find(events.begin(), events.end(), "start: 正在清除本地数据与缓存…");
+    ASSERT_LT(purging + 1, events.end());
+    EXPECT_EQ(*(purging + 1), "done: 正在清除本地数据与缓存…");
+    EXPECT_EQ(events.back(), "exit status: 0");
 }
+
+INSTANTIATE_TEST_SUITE_P(Logs, PurgeData,
+                         testing::Values(PurgeLog{"log_inside_the_data_folder", true},
+                                         PurgeLog{"log_elsewhere", false}),
+                         [](const testing::TestParamInfo<PurgeLog>& info) { return info.param.name; });
 
 TEST_F(SilentUninstall, PurgeNeverFollowsALinkOutOfTheDataFolder) {
     const std::wstring music = temp_ / L"Music";

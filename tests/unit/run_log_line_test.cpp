@@ -1,4 +1,4 @@
-#include "log/log_line.h"
+#include "app/run_log_line.h"
 
 #include <gtest/gtest.h>
 

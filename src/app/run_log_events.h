@@ -2,6 +2,7 @@
 // What the run log says, one text per event. The program's own texts
 // (progress texts, failure messages) appear in them as they stand.
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -54,5 +55,9 @@ std::string install_refused_event(std::string_view typed_dir);
 std::string uninstall_chosen_event(bool purge_data);
 
 std::string exit_status_event(int status);
+
+// Put after a line of which only the first `written` of `size` bytes got
+// into the file, once the log can be written again.
+std::string torn_line_event(std::size_t written, std::size_t size);
 
 }  // namespace koravale

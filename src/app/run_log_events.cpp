@@ -1,4 +1,4 @@
-#include "log/log_events.h"
+#include "app/run_log_events.h"
 
 #include "app/product_constants.h"
 
@@ -134,5 +134,10 @@ std::string uninstall_chosen_event(bool purge_data) {
 }
 
 std::string exit_status_event(int status) { return "exit status: " + std::to_string(status); }
+
+std::string torn_line_event(std::size_t written, std::size_t size) {
+    return "log: the line above was cut short after " + std::to_string(written) + " of " + std::to_string(size) +
+           " bytes";
+}
 
 }  // namespace koravale
