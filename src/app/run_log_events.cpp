@@ -27,6 +27,10 @@ std::string_view form_name(SetupMode mode) {
     return "unknown";
 }
 
+std::string_view chooser_name(ChosenBy chooser) {
+    return chooser == ChosenBy::PassiveRun ? "passive run" : "main button";
+}
+
 }  // namespace
 
 std::string program_event() { return joined({PRODUCT_NAME, " setup ", PRODUCT_VERSION, ", build ", BUILD_CODE}); }
@@ -120,17 +124,18 @@ std::string setup_lock_fallback_event(std::string_view name, std::string_view re
     return joined({"setup lock: ", name, " (", reason, ")"});
 }
 
-std::string install_chosen_event(std::string_view install_dir, bool desktop_shortcut, bool launch_after) {
-    return joined({"main button: install into ", install_dir, ", desktop shortcut: ", yes_no(desktop_shortcut),
+std::string install_chosen_event(ChosenBy chooser, std::string_view install_dir, bool desktop_shortcut,
+                                 bool launch_after) {
+    return joined({chooser_name(chooser), ": install into ", install_dir, ", desktop shortcut: ", yes_no(desktop_shortcut),
                    ", launch after: ", yes_no(launch_after)});
 }
 
-std::string install_refused_event(std::string_view typed_dir) {
-    return joined({"main button: install into ", typed_dir, " refused"});
+std::string install_refused_event(ChosenBy chooser, std::string_view typed_dir) {
+    return joined({chooser_name(chooser), ": install into ", typed_dir, " refused"});
 }
 
-std::string uninstall_chosen_event(bool purge_data) {
-    return joined({"main button: uninstall, purge personal data: ", yes_no(purge_data)});
+std::string uninstall_chosen_event(ChosenBy chooser, bool purge_data) {
+    return joined({chooser_name(chooser), ": uninstall, purge personal data: ", yes_no(purge_data)});
 }
 
 std::string exit_status_event(int status) { return "exit status: " + std::to_string(status); }

@@ -49,10 +49,13 @@ std::string setup_lock_waited_event(std::uint64_t milliseconds);
 std::string setup_lock_gave_up_event(std::uint64_t milliseconds);
 std::string setup_lock_fallback_event(std::string_view name, std::string_view reason);
 
-// What the user chose in the window when pressing the main button.
-std::string install_chosen_event(std::string_view install_dir, bool desktop_shortcut, bool launch_after);
-std::string install_refused_event(std::string_view typed_dir);
-std::string uninstall_chosen_event(bool purge_data);
+// What the window's operation starts with: what the user chose on pressing
+// the main button, or what a passive run chose for nobody.
+enum class ChosenBy { MainButton, PassiveRun };
+std::string install_chosen_event(ChosenBy chooser, std::string_view install_dir, bool desktop_shortcut,
+                                 bool launch_after);
+std::string install_refused_event(ChosenBy chooser, std::string_view typed_dir);
+std::string uninstall_chosen_event(ChosenBy chooser, bool purge_data);
 
 std::string exit_status_event(int status);
 

@@ -33,6 +33,8 @@ constexpr UINT_PTR PASSIVE_CLOSE_TIMER = 1;
 constexpr UINT PASSIVE_FAILURE_SHOWN_MS = 3000;
 constexpr std::uint32_t PASSIVE_FAILURE_STATUS = 1;
 
+ChosenBy chooser_of(const SetupWindowState& state) { return state.passive ? ChosenBy::PassiveRun : ChosenBy::MainButton; }
+
 SetupWindowState* state_of(HWND window) {
     return reinterpret_cast<SetupWindowState*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
@@ -90,7 +92,7 @@ void start_install(SetupWindowState& state, HWND window) {
     const std::string typed = read_edit_text(state.install_dir);
     const Result<std::string> directory = validate_install_dir(typed, state.data_dir);
     if (!directory) {
-        state.log.write(install_refused_event(typed));
+        state.log.write(install_refused_event(chooser_of(state), typed));
         state.log.write(error_event(directory.error()));
         if (state.passive) {
             fail_passively(state, window, directory.error().message);
@@ -111,7 +113,7 @@ void start_install(SetupWindowState& state, HWND window) {
                    .create_desktop_shortcut = state.passive ? std::nullopt : std::optional<bool>(desktop_shortcut),
                    .launch_after = is_checked(state.launch_after),
                    .log = state.log};
-    state.log.write(install_chosen_event(job.directory, desktop_shortcut, job.launch_after));
+    state.log.write(install_chosen_event(chooser_of(state), job.directory, desktop_shortcut, job.launch_after));
     if (!start_install_worker(std::move(job))) abandon_operation(state, window);
 }
 
@@ -121,7 +123,7 @@ void start_uninstall(SetupWindowState& state, HWND window) {
                      .window = window,
                      .purge_personal_data = is_checked(state.purge_data),
                      .log = state.log};
-    state.log.write(uninstall_chosen_event(job.purge_personal_data));
+    state.log.write(uninstall_chosen_event(chooser_of(state), job.purge_personal_data));
     if (!start_uninstall_worker(std::move(job))) abandon_operation(state, window);
 }
 
