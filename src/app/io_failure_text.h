@@ -48,5 +48,7 @@ inline constexpr std::string_view REMOVE_DIRECTORY_VERB = "删除目录";
 inline constexpr std::string_view LIST_DIRECTORY_VERB = "列出目录";
 inline constexpr std::string_view START_VERB = "启动";
 inline constexpr std::string_view OPEN_PROCESS_VERB = "打开进程";
+inline constexpr std::string_view RENAME_VERB = "重命名";
+inline constexpr std::string_view OPEN_LOCK_VERB = "打开锁";
 
 }  // namespace koravale

@@ -6,7 +6,7 @@
 
 namespace koravale {
 
-Result<SetupLock> wait_for_setup_lock(SequenceStages& stages, std::uint32_t wait_ms) {
+Result<SetupLock> wait_for_setup_lock(SequenceStages& stages) {
     Result<SetupLock> lock = SetupLock::open();
     if (!lock) {
         stages.log_skipped(Status(lock.error()));
@@ -24,7 +24,7 @@ Result<SetupLock> wait_for_setup_lock(SequenceStages& stages, std::uint32_t wait
             stages.log_event(setup_lock_waited_event(waited));
             return lock;
         }
-        if (waited >= wait_ms) {
+        if (waited >= SETUP_LOCK_WAIT_MS) {
             stages.log_event(setup_lock_gave_up_event(waited));
             return stages.fail(SetupError{std::string(OTHER_SETUP_RUNNING_TEXT)});
         }

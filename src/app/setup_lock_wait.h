@@ -3,8 +3,6 @@
 // user's setup lock. A run that finds it held waits, shown and logged as a
 // stage of its own, and gives up after a bound with a message.
 
-#include <cstdint>
-
 #include "app/product_constants.h"
 #include "app/sequence_stages.h"
 #include "common/result.h"
@@ -19,6 +17,6 @@ inline constexpr std::string_view OTHER_SETUP_RUNNING_TEXT =
 // The lock, held by the calling thread until the result is dropped. A lock
 // that cannot be had at all is logged and the run goes on without it, as
 // every run did before there was one.
-Result<SetupLock> wait_for_setup_lock(SequenceStages& stages, std::uint32_t wait_ms = SETUP_LOCK_WAIT_MS);
+Result<SetupLock> wait_for_setup_lock(SequenceStages& stages);
 
 }  // namespace koravale

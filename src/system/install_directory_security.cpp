@@ -4,8 +4,6 @@
 #include <sddl.h>
 
 #include <optional>
-#include <string_view>
-#include <vector>
 
 #include "app/install_directory_acl.h"
 #include "app/path_compare.h"
@@ -16,19 +14,9 @@
 #include "system/wide_string.h"
 
 namespace koravale {
-namespace {
-
-// The SID of the process token's user, as SDDL text.
-Result<std::string> token_user_sid() {
-    Result<std::vector<BYTE>> user = current_user_sid();
-    if (!user) return user.error();
-    return sid_text(user->data());
-}
-
-}  // namespace
 
 Result<UniqueSecurityDescriptor> install_directory_descriptor() {
-    const Result<std::string> sid = token_user_sid();
+    const Result<std::string> sid = current_user_sid_text();
     if (!sid) return sid.error();
     const std::wstring sddl = to_wide(install_directory_sddl(*sid));
     UniqueSecurityDescriptor descriptor;

@@ -19,8 +19,6 @@ static_assert(sizeof(STARTUPINFOW) == 104, "the shell is started with the 64-bit
 constexpr int RETIRE_ATTEMPTS = 20;
 constexpr DWORD RETIRE_RETRY_DELAY_MS = 150;
 
-constexpr std::string_view RENAME_VERB = "重命名";
-
 // The error code, read before anything else can change it.
 DWORD move_file(const std::string& from, const std::string& to) {
     const std::wstring wide_from = to_wide(from);

@@ -16,7 +16,6 @@
 namespace koravale {
 namespace {
 
-constexpr std::string_view OPEN_LOCK_VERB = "打开锁";
 constexpr std::string_view FOREIGN_OWNER_TEXT = "它属于另一个账户";
 
 struct OwnedDescriptor {

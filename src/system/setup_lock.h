@@ -27,7 +27,6 @@ public:
     // Waits up to `wait_ms` for the lock; true once this thread holds it.
     // A lock left by a process that ended without giving it back is free.
     bool take(std::uint32_t wait_ms);
-    bool held() const { return held_; }
 
     const std::string& name() const { return name_; }
     const std::string& fallback_reason() const { return fallback_reason_; }

@@ -39,4 +39,10 @@ Result<std::string> sid_text(PSID sid) {
     return from_wide_lossy(text.get());  // a SID's text is ASCII
 }
 
+Result<std::string> current_user_sid_text() {
+    Result<std::vector<BYTE>> user = current_user_sid();
+    if (!user) return user.error();
+    return sid_text(user->data());
+}
+
 }  // namespace koravale

@@ -17,4 +17,7 @@ Result<std::vector<BYTE>> current_user_sid();
 // "S-1-5-21-…".
 Result<std::string> sid_text(PSID sid);
 
+// The same for the process token's user.
+Result<std::string> current_user_sid_text();
+
 }  // namespace koravale
