@@ -6,7 +6,7 @@ set(KORAVALE_RELEASE_NAME KoraValeSetup-${KORAVALE_PRODUCT_VERSION}.exe)
 set(KORAVALE_INSTALLER_URL "${KORAVALE_PRODUCT_URL}download/${KORAVALE_RELEASE_NAME}" CACHE STRING
     "Where package managers download the release program from (the manifests' InstallerUrl)")
 # The registration writes the product name as DisplayName and Publisher
-# (src/app/uninstall_registration_values.cpp); the manifests must match it.
+# (src/product/uninstall_registration_values.cpp); the manifests must match it.
 set(KORAVALE_RELEASE_ARGUMENTS
   -DSETUP_EXE=$<TARGET_FILE:KoraValeSetup>
   -DRELEASE_NAME=${KORAVALE_RELEASE_NAME}

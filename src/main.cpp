@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "app/command_line.h"
-#include "app/install_sequence.h"
-#include "app/run_log_events.h"
-#include "app/setup_mode.h"
-#include "app/setup_options.h"
-#include "app/uninstall_sequence.h"
+#include "product/command_line.h"
+#include "product/run_log_events.h"
+#include "product/setup_mode.h"
+#include "product/setup_options.h"
+#include "sequences/install_sequence.h"
+#include "sequences/uninstall_sequence.h"
 #include "system/com_apartment.h"
 #include "system/install_paths.h"
 #include "system/process_arguments.h"

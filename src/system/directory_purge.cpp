@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/io_failure_text.h"
+#include "product/io_failure_text.h"
 #include "system/file_deletion.h"
 #include "system/file_sharing.h"
 #include "system/unique_handle.h"

@@ -1,6 +1,6 @@
 #include "system/file_deletion.h"
 
-#include "app/io_failure_text.h"
+#include "product/io_failure_text.h"
 #include "system/file_disposition_ex.h"
 #include "system/file_sharing.h"
 #include "system/unique_handle.h"

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/path_compare.h"
+#include "product/path_compare.h"
 #include "system/file_sharing.h"
 #include "system/install_paths.h"
 #include "system/unique_handle.h"

@@ -5,8 +5,8 @@
 
 #include <optional>
 
-#include "app/install_directory_acl.h"
-#include "app/path_compare.h"
+#include "product/install_directory_acl.h"
+#include "product/path_compare.h"
 #include "system/file_identity.h"
 #include "system/known_folders.h"
 #include "system/os_error.h"

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/install_layout.h"
 #include "common/result.h"
+#include "product/install_layout.h"
 
 namespace koravale {
 

@@ -1,6 +1,6 @@
 #include "system/known_folders.h"
 
-#include "app/install_layout.h"
+#include "product/install_layout.h"
 #include "system/unique_handle.h"
 #include "system/wide_string.h"
 

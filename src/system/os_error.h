@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "app/io_failure_text.h"
+#include "product/io_failure_text.h"
 
 namespace koravale {
 

@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
-#include "app/command_line.h"
-#include "system/install_paths.h"
 #include "common/text.h"
+#include "product/command_line.h"
+#include "system/install_paths.h"
 #include "system/wide_string.h"
 
 namespace koravale {

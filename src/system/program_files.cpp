@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <optional>
 
-#include "app/install_layout.h"
-#include "app/io_failure_text.h"
-#include "app/self_removal_command.h"
+#include "product/install_layout.h"
+#include "product/io_failure_text.h"
+#include "product/self_removal_command.h"
 #include "system/file_deletion.h"
 #include "system/file_identity.h"
 #include "system/file_queries.h"

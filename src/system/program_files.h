@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/product_constants.h"
 #include "common/result.h"
+#include "product/product_constants.h"
 
 namespace koravale {
 

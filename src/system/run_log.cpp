@@ -4,8 +4,8 @@
 
 #include <mutex>
 
-#include "app/run_log_events.h"
-#include "app/run_log_line.h"
+#include "product/run_log_events.h"
+#include "product/run_log_line.h"
 #include "system/file_sharing.h"
 #include "system/parent_folders.h"
 #include "system/unique_handle.h"

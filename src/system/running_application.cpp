@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
-#include "app/close_loop.h"
-#include "app/io_failure_text.h"
-#include "app/product_constants.h"
+#include "product/close_loop.h"
+#include "product/io_failure_text.h"
+#include "product/product_constants.h"
 #include "system/os_error.h"
 #include "system/unique_handle.h"
 #include "system/wide_string.h"

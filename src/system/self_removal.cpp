@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "app/io_failure_text.h"
-#include "app/self_removal_command.h"
+#include "product/io_failure_text.h"
+#include "product/self_removal_command.h"
 #include "system/known_folders.h"
 #include "system/os_error.h"
 #include "system/retry_with_pauses.h"

@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/io_failure_text.h"
-#include "app/product_constants.h"
+#include "product/io_failure_text.h"
+#include "product/product_constants.h"
 #include "system/os_error.h"
 #include "system/user_identity.h"
 #include "system/wide_string.h"

@@ -5,8 +5,8 @@
 #include <shlobj.h>
 #include <wrl/client.h>
 
-#include "app/io_failure_text.h"
-#include "app/product_constants.h"
+#include "product/io_failure_text.h"
+#include "product/product_constants.h"
 #include "system/file_deletion.h"
 #include "system/file_queries.h"
 #include "system/parent_folders.h"

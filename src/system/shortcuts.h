@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "app/install_layout.h"
 #include "common/result.h"
+#include "product/install_layout.h"
 
 namespace koravale {
 

@@ -5,9 +5,9 @@
 #include <type_traits>
 #include <vector>
 
-#include "app/io_failure_text.h"
-#include "app/product_constants.h"
-#include "app/uninstall_registration_values.h"
+#include "product/io_failure_text.h"
+#include "product/product_constants.h"
+#include "product/uninstall_registration_values.h"
 #include "system/platform_error_text.h"
 #include "system/unique_handle.h"
 #include "system/wide_string.h"

@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/install_layout.h"
-#include "app/installed_product.h"
 #include "common/result.h"
+#include "product/install_layout.h"
+#include "product/installed_product.h"
 
 namespace koravale {
 

@@ -7,11 +7,11 @@
 #include <string>
 
 #include "checks/install_dir_rules.h"
+#include "product/install_folder_choice.h"
 #include "system/file_queries.h"
 #include "system/unique_handle.h"
 #include "system/wide_string.h"
 #include "ui/control_text.h"
-#include "ui/install_folder_choice.h"
 #include "ui/setup_window_state.h"
 
 namespace koravale {

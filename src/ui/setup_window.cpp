@@ -2,10 +2,12 @@
 
 #include <memory>
 
-#include "app/install_sequence.h"
-#include "app/product_constants.h"
-#include "app/run_log_events.h"
-#include "app/uninstall_sequence.h"
+#include "product/product_constants.h"
+#include "product/run_log_events.h"
+#include "product/setup_window_layout.h"
+#include "product/setup_window_texts.h"
+#include "sequences/install_sequence.h"
+#include "sequences/uninstall_sequence.h"
 #include "system/file_identity.h"
 #include "system/install_paths.h"
 #include "system/known_folders.h"
@@ -13,10 +15,8 @@
 #include "system/wide_string.h"
 #include "ui/control_text.h"
 #include "ui/setup_window_ids.h"
-#include "ui/setup_window_layout.h"
 #include "ui/setup_window_procedure.h"
 #include "ui/setup_window_state.h"
-#include "ui/setup_window_texts.h"
 
 namespace koravale {
 namespace {

@@ -8,8 +8,8 @@
 #include <optional>
 #include <string>
 
-#include "app/setup_mode.h"
-#include "app/setup_options.h"
+#include "product/setup_mode.h"
+#include "product/setup_options.h"
 #include "system/run_log.h"
 #include "system/unique_handle.h"
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <variant>
 
-#include "app/run_log_events.h"
 #include "checks/install_dir_rules.h"
+#include "product/run_log_events.h"
 #include "system/wide_string.h"
 #include "ui/control_text.h"
 #include "ui/folder_picker.h"

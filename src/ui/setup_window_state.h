@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "app/uninstall_sequence.h"
+#include "sequences/uninstall_sequence.h"
 #include "system/run_log.h"
 #include "system/unique_handle.h"
 

@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "app/install_sequence.h"
-#include "app/uninstall_sequence.h"
+#include "sequences/install_sequence.h"
+#include "sequences/uninstall_sequence.h"
 #include "system/com_apartment.h"
 #include "system/unique_handle.h"
 #include "ui/setup_window_ids.h"

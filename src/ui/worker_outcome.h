@@ -4,7 +4,7 @@
 #include <string>
 #include <variant>
 
-#include "app/uninstall_sequence.h"
+#include "sequences/uninstall_sequence.h"
 
 namespace koravale {
 

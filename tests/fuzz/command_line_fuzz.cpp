@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "app/command_line.h"
 #include "common/text.h"
+#include "product/command_line.h"
 
 namespace {
 

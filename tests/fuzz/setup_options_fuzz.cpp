@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/setup_options.h"
 #include "common/text.h"
+#include "product/setup_options.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/close_loop.h"
+#include "product/close_loop.h"
 
 #include <gtest/gtest.h>
 

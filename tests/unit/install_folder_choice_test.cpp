@@ -1,4 +1,4 @@
-#include "ui/install_folder_choice.h"
+#include "product/install_folder_choice.h"
 
 #include <gtest/gtest.h>
 

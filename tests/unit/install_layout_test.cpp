@@ -1,4 +1,4 @@
-#include "app/install_layout.h"
+#include "product/install_layout.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "app/self_removal_command.h"
+#include "product/self_removal_command.h"
 
 #include <gtest/gtest.h>
 
-#include "app/path_compare.h"
+#include "product/path_compare.h"
 
 namespace koravale {
 namespace {

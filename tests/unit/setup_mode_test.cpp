@@ -1,4 +1,4 @@
-#include "app/setup_mode.h"
+#include "product/setup_mode.h"
 
 #include <gtest/gtest.h>
 

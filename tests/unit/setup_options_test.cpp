@@ -1,4 +1,4 @@
-#include "app/setup_options.h"
+#include "product/setup_options.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ui/setup_window_layout.h"
+#include "product/setup_window_layout.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ui/setup_window_texts.h"
+#include "product/setup_window_texts.h"
 
 #include <gtest/gtest.h>
 

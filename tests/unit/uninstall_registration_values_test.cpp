@@ -1,10 +1,10 @@
-#include "app/uninstall_registration_values.h"
+#include "product/uninstall_registration_values.h"
 
 #include <gtest/gtest.h>
 
-#include "app/installed_product.h"
 #include "checks/install_dir_rules.h"
 #include "common/result_code_text.h"
+#include "product/installed_product.h"
 
 namespace koravale {
 namespace {

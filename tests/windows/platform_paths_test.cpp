@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/product_constants.h"
 #include "common/text.h"
+#include "product/product_constants.h"
 #include "support/test_support.h"
 #include "system/install_paths.h"
 #include "system/known_folders.h"

@@ -11,9 +11,9 @@
 #include <cstring>
 #include <vector>
 
-#include "app/product_constants.h"
-#include "app/uninstall_registration_values.h"
 #include "checks/install_dir_rules.h"
+#include "product/product_constants.h"
+#include "product/uninstall_registration_values.h"
 #include "support/test_support.h"
 #include "system/platform_error_text.h"
 #include "system/uninstall_registration.h"

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "app/product_constants.h"
+#include "product/product_constants.h"
 #include "support/test_support.h"
 #include "system/known_folders.h"
 #include "system/unique_handle.h"

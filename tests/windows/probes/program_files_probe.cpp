@@ -10,9 +10,9 @@
 #include <cwchar>
 #include <string>
 
-#include "app/install_layout.h"
-#include "app/product_constants.h"
-#include "app/self_removal_command.h"
+#include "product/install_layout.h"
+#include "product/product_constants.h"
+#include "product/self_removal_command.h"
 #include "system/install_paths.h"
 #include "system/program_files.h"
 #include "system/self_removal.h"

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <regex>
 
-#include "app/product_constants.h"
+#include "product/product_constants.h"
 #include "support/test_support.h"
 
 namespace koravale::testing_support {

@@ -1,13 +1,13 @@
-#include "app/uninstall_sequence.h"
+#include "sequences/uninstall_sequence.h"
 
 #include <windows.h>
 
-#include "app/path_compare.h"
-#include "app/product_constants.h"
-#include "app/run_log_events.h"
-#include "app/sequence_stages.h"
-#include "app/setup_lock_wait.h"
 #include "checks/install_dir_rules.h"
+#include "product/path_compare.h"
+#include "product/product_constants.h"
+#include "product/run_log_events.h"
+#include "sequences/sequence_stages.h"
+#include "sequences/setup_lock_wait.h"
 #include "system/directory_purge.h"
 #include "system/file_deletion.h"
 #include "system/file_identity.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/setup_mode.h"
+#include "product/setup_mode.h"
 
 namespace koravale {
 

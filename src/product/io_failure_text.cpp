@@ -1,4 +1,4 @@
-#include "app/io_failure_text.h"
+#include "product/io_failure_text.h"
 
 #include "common/text.h"
 

@@ -1,7 +1,7 @@
-#include "app/self_removal_hand_over.h"
+#include "sequences/self_removal_hand_over.h"
 
-#include "app/run_log_events.h"
-#include "app/self_removal_command.h"
+#include "product/run_log_events.h"
+#include "product/self_removal_command.h"
 #include "system/self_removal.h"
 #include "system/setup_lock.h"
 

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string_view>
 
-#include "app/setup_options.h"
+#include "product/setup_options.h"
 
 namespace koravale {
 

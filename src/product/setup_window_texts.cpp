@@ -1,7 +1,7 @@
-#include "ui/setup_window_texts.h"
+#include "product/setup_window_texts.h"
 
-#include "app/product_constants.h"
 #include "checks/install_dir_rules.h"
+#include "product/product_constants.h"
 
 namespace koravale {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/progress_reporter.h"
 #include "common/result.h"
+#include "sequences/progress_reporter.h"
 #include "system/run_log.h"
 
 namespace koravale {

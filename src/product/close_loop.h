@@ -3,7 +3,7 @@
 // close now and then, pause between looks, and give up after a bounded
 // number of passes. The three platform steps are passed in.
 
-#include "app/product_constants.h"
+#include "product/product_constants.h"
 
 namespace koravale {
 

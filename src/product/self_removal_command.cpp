@@ -1,10 +1,10 @@
-#include "app/self_removal_command.h"
+#include "product/self_removal_command.h"
 
 #include <array>
 
-#include "app/install_layout.h"
-#include "app/product_constants.h"
 #include "common/text.h"
+#include "product/install_layout.h"
+#include "product/product_constants.h"
 
 namespace koravale {
 namespace {

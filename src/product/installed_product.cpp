@@ -1,4 +1,4 @@
-#include "app/installed_product.h"
+#include "product/installed_product.h"
 
 #include "checks/install_dir_rules.h"
 

@@ -1,4 +1,4 @@
-#include "app/run_log_line.h"
+#include "product/run_log_line.h"
 
 #include <cstdio>
 

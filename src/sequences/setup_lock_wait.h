@@ -3,9 +3,9 @@
 // user's setup lock. A run that finds it held waits, shown and logged as a
 // stage of its own, and gives up after a bound with a message.
 
-#include "app/product_constants.h"
-#include "app/sequence_stages.h"
 #include "common/result.h"
+#include "product/product_constants.h"
+#include "sequences/sequence_stages.h"
 #include "system/setup_lock.h"
 
 namespace koravale {

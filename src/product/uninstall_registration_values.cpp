@@ -1,10 +1,10 @@
-#include "app/uninstall_registration_values.h"
+#include "product/uninstall_registration_values.h"
 
 #include <cstdio>
 #include <limits>
 
-#include "app/product_constants.h"
 #include "common/text.h"
+#include "product/product_constants.h"
 
 namespace koravale {
 

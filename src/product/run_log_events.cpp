@@ -1,6 +1,6 @@
-#include "app/run_log_events.h"
+#include "product/run_log_events.h"
 
-#include "app/product_constants.h"
+#include "product/product_constants.h"
 
 namespace koravale {
 namespace {

@@ -1,8 +1,8 @@
-#include "app/setup_lock_wait.h"
+#include "sequences/setup_lock_wait.h"
 
 #include <windows.h>
 
-#include "app/run_log_events.h"
+#include "product/run_log_events.h"
 
 namespace koravale {
 

@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "app/install_layout.h"
-#include "app/sequence_stages.h"
+#include "product/install_layout.h"
+#include "sequences/sequence_stages.h"
 #include "system/run_log.h"
 
 namespace koravale {

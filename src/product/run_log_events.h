@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/setup_mode.h"
 #include "common/result.h"
+#include "product/setup_mode.h"
 
 namespace koravale {
 

@@ -1,6 +1,6 @@
-#include "app/sequence_stages.h"
+#include "sequences/sequence_stages.h"
 
-#include "app/run_log_events.h"
+#include "product/run_log_events.h"
 
 namespace koravale {
 

@@ -5,11 +5,11 @@
 #include <optional>
 #include <string>
 
-#include "app/install_layout.h"
-#include "app/progress_reporter.h"
-#include "app/self_removal_hand_over.h"
-#include "app/setup_options.h"
 #include "common/result.h"
+#include "product/install_layout.h"
+#include "product/setup_options.h"
+#include "sequences/progress_reporter.h"
+#include "sequences/self_removal_hand_over.h"
 #include "system/run_log.h"
 
 namespace koravale {

@@ -1,4 +1,4 @@
-#include "app/path_compare.h"
+#include "product/path_compare.h"
 
 #include "common/text.h"
 

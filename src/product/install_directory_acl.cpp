@@ -1,4 +1,4 @@
-#include "app/install_directory_acl.h"
+#include "product/install_directory_acl.h"
 
 namespace koravale {
 

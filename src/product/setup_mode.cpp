@@ -1,6 +1,6 @@
-#include "app/setup_mode.h"
+#include "product/setup_mode.h"
 
-#include "app/product_constants.h"
+#include "product/product_constants.h"
 
 namespace koravale {
 

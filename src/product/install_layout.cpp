@@ -1,7 +1,7 @@
-#include "app/install_layout.h"
+#include "product/install_layout.h"
 
-#include "app/product_constants.h"
 #include "common/text.h"
+#include "product/product_constants.h"
 
 namespace koravale {
 namespace {

@@ -9,7 +9,7 @@
 #include <variant>
 #include <vector>
 
-#include "app/install_layout.h"
+#include "product/install_layout.h"
 
 namespace koravale {
 

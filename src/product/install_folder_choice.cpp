@@ -1,7 +1,7 @@
-#include "ui/install_folder_choice.h"
+#include "product/install_folder_choice.h"
 
-#include "app/product_constants.h"
 #include "common/text.h"
+#include "product/product_constants.h"
 
 namespace koravale {
 namespace {
