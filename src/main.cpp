@@ -9,9 +9,11 @@
 #include <vector>
 
 #include "product/command_line.h"
+#include "product/install_account.h"
 #include "product/run_log_events.h"
 #include "product/setup_mode.h"
 #include "product/setup_options.h"
+#include "product/setup_window_texts.h"
 #include "sequences/install_sequence.h"
 #include "sequences/uninstall_sequence.h"
 #include "system/com_apartment.h"
@@ -20,6 +22,9 @@
 #include "system/run_log.h"
 #include "system/system_libraries.h"
 #include "system/uninstall_registration.h"
+#include "system/user_identity.h"
+#include "system/wide_string.h"
+#include "system/window_station.h"
 #include "ui/setup_window.h"
 
 namespace koravale {
@@ -43,9 +48,48 @@ constexpr int EXIT_SUCCESS_STATUS = 0;
 
 int status_of(const Status& status) { return status ? EXIT_SUCCESS_STATUS : EXIT_FAILURE_STATUS; }
 
+bool installs(RunKind run_kind, const SetupOptions& options) {
+    switch (run_kind) {
+        case RunKind::SilentInstall:
+        case RunKind::PassiveInstall:
+            return true;
+        case RunKind::Window:
+            return !options.uninstall;
+        case RunKind::SilentUninstall:
+        case RunKind::PassiveUninstall:
+            return false;
+    }
+    return false;
+}
+
+// An install as a service account would serve nobody. An uninstall goes on,
+// so that an install made that way can still be removed. A user that
+// cannot be read is nobody's service account.
+Status check_install_account(const RunLog& log) {
+    const Result<std::string> user = current_user_sid_text();
+    if (!user) {
+        log.write(skipped_event(user.error()));
+        return Done{};
+    }
+    if (is_service_account(*user)) return SetupError{std::string(SERVICE_ACCOUNT_REFUSAL_TEXT)};
+    return Done{};
+}
+
 int run(const SetupOptions& options, const RunLog& log) {
     const RunKind run_kind = decide_run(options);
     log.write(run_event(run_kind));
+    if (installs(run_kind, options)) {
+        // Before anything is read: nothing of the service account's own profile is looked at.
+        if (const Status account = check_install_account(log); !account) {
+            log.write(error_event(account.error()));
+            // A passive run asks nothing, and in a service's hidden window station nobody could answer.
+            if (run_kind == RunKind::Window && window_station_is_visible()) {
+                MessageBoxW(nullptr, to_wide(account.error().message).c_str(),
+                            to_wide(FAILED_CAPTION_TEXT).c_str(), MB_OK | MB_ICONERROR);
+            }
+            return EXIT_FAILURE_STATUS;
+        }
+    }
     switch (run_kind) {
         case RunKind::SilentInstall:
             return status_of(run_silent_install(options, log));

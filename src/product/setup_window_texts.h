@@ -28,6 +28,8 @@ inline constexpr std::string_view LAUNCH_AFTER_TEXT = "完成后立即启动 Kor
 inline constexpr std::string_view PURGE_DATA_TEXT = "同时清除个人数据（播放源、收藏、授权记录与日志）";
 inline constexpr std::string_view PURGE_HINT_TEXT = "默认保留个人数据，方便以后重新安装时直接恢复播放列表与授权。";
 inline constexpr std::string_view CANCEL_TEXT = "取消";
+// The caption of the message box that tells why an operation stopped.
+inline constexpr std::string_view FAILED_CAPTION_TEXT = "操作未完成";
 
 // The first candidate whose canonical form is not empty: the --dir option,
 // the registered location, the default; "C:\KoraVale" when there is none.

@@ -7,6 +7,7 @@
 
 #include "checks/install_dir_rules.h"
 #include "product/run_log_events.h"
+#include "product/setup_window_texts.h"
 #include "system/wide_string.h"
 #include "ui/control_text.h"
 #include "ui/folder_picker.h"
@@ -22,7 +23,6 @@ constexpr COLORREF TEXT_COLOUR = RGB(0x22, 0x22, 0x22);
 constexpr COLORREF STATUS_COLOUR = RGB(0x66, 0x66, 0x66);
 
 constexpr char INVALID_DIR_CAPTION[] = "安装目录无效";
-constexpr char FAILED_CAPTION[] = "操作未完成";
 constexpr char UNINSTALLED_CAPTION[] = "卸载完成";
 constexpr char UNINSTALLED_TEXT[] = "KoraVale 已从您的电脑卸载。";
 // No step has run when the thread cannot even start: the user may simply try again.
@@ -73,7 +73,7 @@ void show_failure(SetupWindowState& state, HWND window, const std::string& messa
     }
     set_controls_enabled(state, true);
     set_control_text(state.progress_text, message);
-    show_message(window, FAILED_CAPTION, message, MB_ICONERROR);
+    show_message(window, FAILED_CAPTION_TEXT, message, MB_ICONERROR);
 }
 
 void begin_operation(SetupWindowState& state) {
