@@ -1,7 +1,7 @@
 # The product's texts live in the C++ constants; the resources and the
-# release's package-manager manifests take them from there.
+# release take them from there (scripts/winget-manifests reads them itself).
 file(READ ${PROJECT_SOURCE_DIR}/src/product/product_constants.h product_constants_text)
-foreach(name PRODUCT_NAME PRODUCT_VERSION BUILD_CODE PRODUCT_URL UNINSTALL_KEY_PATH PROGRAMS_FOLDER_NAME)
+foreach(name PRODUCT_NAME PRODUCT_VERSION BUILD_CODE PRODUCT_URL)
   if(NOT product_constants_text MATCHES "[ \t]${name} =[ \t\r\n]*\"([^\"]*)\"")
     message(FATAL_ERROR "cannot read ${name} from src/product/product_constants.h")
   endif()
@@ -13,5 +13,3 @@ if(NOT KORAVALE_PRODUCT_VERSION MATCHES "^([0-9]+)\\.([0-9]+)\\.([0-9]+)$")
 endif()
 set(KORAVALE_VERSION_COMMAS "${CMAKE_MATCH_1},${CMAKE_MATCH_2},${CMAKE_MATCH_3},0")
 set(KORAVALE_VERSION_QUAD "${KORAVALE_PRODUCT_VERSION}.0")
-# The registration's key is the last part of its path.
-string(REGEX MATCH "[^\\]+$" KORAVALE_UNINSTALL_KEY_NAME "${KORAVALE_UNINSTALL_KEY_PATH}")

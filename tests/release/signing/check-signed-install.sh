@@ -19,12 +19,7 @@ failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 echo "== a throwaway CA and a code-signing certificate it issued"
-openssl req -x509 -newkey rsa:2048 -nodes -keyout ca.key -out ca.pem -days 2 -subj "/CN=KoraVale Test CA" \
-  -addext "basicConstraints=critical,CA:TRUE" -addext "keyUsage=critical,keyCertSign,cRLSign" 2>/dev/null
-openssl req -newkey rsa:2048 -nodes -keyout signer.key -out signer.csr -subj "/CN=KoraVale Test Signer" 2>/dev/null
-printf 'basicConstraints=CA:FALSE\nkeyUsage=critical,digitalSignature\nextendedKeyUsage=codeSigning\n' >signer.ext
-openssl x509 -req -in signer.csr -CA ca.pem -CAkey ca.key -CAcreateserial -days 2 -extfile signer.ext \
-  -out signer.pem 2>/dev/null
+"$here/make-test-signer.sh" "$work"
 
 echo "== signing and verifying"
 osslsigncode sign -certs signer.pem -key signer.key -n "KoraVale" -h sha256 -in "$setup" -out KoraValeSetup.exe

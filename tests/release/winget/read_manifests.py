@@ -4,7 +4,9 @@ them against the rules of the public manifest schema 1.10.0 (field names,
 required fields, value patterns and lengths) and against the release
 program beside them, and prints what a deployment needs as NAME=value
 lines for the shell: the values to compare with the registration, and the
-command lines a package manager runs, with the tokens replaced.
+command lines a package manager runs, with the tokens replaced: the
+passive one with INSTALL_PATH as given, the silent one with a backslash
+typed after it.
 
     read_manifests.py DIST_DIR [INSTALLER_PATH INSTALL_PATH LOG_PATH]
 
@@ -35,7 +37,7 @@ ALLOWED = {
                       "LicenseUrl", "Copyright", "CopyrightUrl", "ShortDescription", "Description", "Moniker",
                       "Tags", "ReleaseNotes", "ReleaseNotesUrl", "ManifestType", "ManifestVersion"},
     "installer": {"PackageIdentifier", "PackageVersion", "MinimumOSVersion", "InstallerType", "Scope",
-                  "InstallModes", "InstallerSwitches", "UpgradeBehavior", "AppsAndFeaturesEntries",
+                  "InstallModes", "InstallerSwitches", "UpgradeBehavior", "ProductCode", "AppsAndFeaturesEntries",
                   "InstallationMetadata", "Installers", "ManifestType", "ManifestVersion"},
 }
 REQUIRED = {
@@ -123,6 +125,9 @@ def main():
     entry = entries[0] if entries else {}
     for field, high in (("DisplayName", 256), ("Publisher", 256), ("DisplayVersion", 128), ("ProductCode", 255)):
         check(text(entry.get(field), 1, high), f"AppsAndFeaturesEntries.{field} missing or too long")
+    # Upgrades and uninstalls by manifest look for an installed copy by the installer-level field.
+    check(text(installer.get("ProductCode"), 1, 255) and installer["ProductCode"] == entry.get("ProductCode"),
+          "ProductCode at the installer level missing or not the entry's")
     metadata = installer.get("InstallationMetadata", {})
     check(set(metadata) <= {"DefaultInstallLocation", "Files"} and text(metadata.get("DefaultInstallLocation"), 1, 2048),
           "InstallationMetadata.DefaultInstallLocation")
@@ -143,14 +148,16 @@ def main():
     if len(sys.argv) < 5:
         return
     installer_path, install_path, log_path = sys.argv[2:5]
-    # As a package manager does: the installer's quoted path, the mode's
-    # switch, then the location and log switches with their tokens replaced.
-    location = switches["InstallLocation"].replace("<INSTALLPATH>", install_path)
-    log = switches["Log"].replace("<LOGPATH>", log_path)
+    # In a package manager's order: the installer's quoted path, the mode's
+    # switch, the log switch, then the location last, tokens replaced as typed.
+    def command(mode, location):
+        return (f'"{installer_path}" {switches[mode]} {switches["Log"].replace("<LOGPATH>", log_path)} '
+                f'{switches["InstallLocation"].replace("<INSTALLPATH>", location)}')
     values = {
         "RELEASE_NAME": release.name,
-        "PASSIVE_COMMAND": f'"{installer_path}" {switches["SilentWithProgress"]} {location} {log}',
-        "SILENT_COMMAND": f'"{installer_path}" {switches["Silent"]} {location} {log}',
+        "PASSIVE_COMMAND": command("SilentWithProgress", install_path),
+        "SILENT_COMMAND": command("Silent", install_path + "\\"),
+        "INSTALLER_URL": item["InstallerUrl"],
         "DISPLAY_NAME": entry["DisplayName"],
         "PUBLISHER": entry["Publisher"],
         "DISPLAY_VERSION": entry["DisplayVersion"],
