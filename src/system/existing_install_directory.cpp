@@ -23,6 +23,15 @@ UniqueFileHandle open_itself(const std::wstring& path, DWORD access) {
                                         FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
 }
 
+// Its parent's listing says the same as the handle on Windows; Wine 8
+// opens a Unix link's target even when asked not to, and tells of the
+// link only here.
+bool listed_as_reparse_point(const std::wstring& path) {
+    WIN32_FIND_DATAW data;
+    const UniqueFindHandle find(FindFirstFileExW(path.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0));
+    return find && (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
 bool is_gone(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
 
 struct Security {
@@ -112,11 +121,13 @@ ExaminedDirectory examine_install_directory(const std::string& install_dir) {
     }
     const Result<std::string> user_sid = current_user_sid_text();
     if (!user_sid) return {DirectoryFinding::Unreadable, user_sid.error().message};
-    BY_HANDLE_FILE_INFORMATION information;
-    if (!GetFileInformationByHandle(dir.get(), &information)) {
+    FILE_ATTRIBUTE_TAG_INFO information;
+    if (!GetFileInformationByHandleEx(dir.get(), FileAttributeTagInfo, &information, sizeof(information))) {
         return {DirectoryFinding::Unreadable, "cannot read its attributes: " + last_io_error().text};
     }
-    if (information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return {DirectoryFinding::ReparsePoint, {}};
+    if ((information.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) || listed_as_reparse_point(to_wide(install_dir))) {
+        return {DirectoryFinding::ReparsePoint, {}};
+    }
 
     const Result<Security> security = read_security(dir.get(), true);
     if (!security) return {DirectoryFinding::Unreadable, security.error().message};

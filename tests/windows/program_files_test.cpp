@@ -7,6 +7,7 @@
 
 #include "support/access_list_reader.h"
 #include "support/test_support.h"
+#include "system/existing_install_directory.h"
 #include "system/file_deletion.h"
 #include "system/file_identity.h"
 #include "system/install_paths.h"
@@ -156,6 +157,31 @@ TEST(WriteStagedProgram, MissingDirectoryGivesTheGenericText) {
     const std::string message = write_staged_program(utf8(dir / L"missing"), image).error().message;
     EXPECT_EQ(message.rfind("写入程序文件 " + staged + " 失败：", 0), 0u) << message;
     EXPECT_TRUE(ends_with(message, " (os error 3)")) << message;
+}
+
+// A leftover keeps its own owner and list: it must go, not be reused.
+TEST(WriteStagedProgram, ALeftoverThatCannotBeDeletedIsAWriteFailure) {
+    TempDir dir;
+    const std::wstring leftover = dir / L"KoraVale.exe.new";
+    write_file(leftover, "leftover");
+    const UniqueFileHandle held = hold_without_delete_sharing(leftover);
+    ASSERT_TRUE(held);
+    const std::string message = write_staged_program(utf8(dir.path()), std::vector<std::uint8_t>{1}).error().message;
+    EXPECT_TRUE(message.starts_with("写入程序文件 " + utf8(leftover) + " 失败：")) << message;
+    EXPECT_TRUE(ends_with(message, " (os error 32)")) << message;
+    EXPECT_EQ(read_file(leftover), "leftover");
+}
+
+// Wine lists a Unix link to a folder as a reparse point, as Windows does a
+// junction; what it leads to may be changed by whoever owns the link.
+TEST(ExamineInstallDirectory, ALinkIsTakenAsItselfAndNeverFollowed) {
+    if (!running_under_wine()) GTEST_SKIP() << "the link is made on the Unix side";
+    TempDir dir;
+    ASSERT_TRUE(CreateDirectoryW((dir / L"target").c_str(), nullptr));
+    ASSERT_TRUE(make_unix_symlink(dir / L"KoraVale", dir / L"target"));
+    EXPECT_EQ(examine_install_directory(utf8(dir / L"KoraVale")).finding, DirectoryFinding::ReparsePoint);
+    EXPECT_EQ(examine_install_directory(utf8(dir / L"target")).finding, DirectoryFinding::Closed);
+    EXPECT_EQ(examine_install_directory(utf8(dir / L"missing")).finding, DirectoryFinding::Missing);
 }
 
 class ReplaceFileWithRetry : public testing::Test {
