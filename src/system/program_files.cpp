@@ -127,7 +127,10 @@ Result<EnsuredInstallDirectory> ensure_install_directory(const std::string& inst
     if (!made.created) return EnsuredInstallDirectory{};
     // Refusing to install would help nobody: the folder is made as before.
     if (!descriptor) return EnsuredInstallDirectory{InstallDirectoryOrigin::CreatedUnprotected, descriptor.error().message};
-    if (!drive_keeps_permissions(install_dir)) return EnsuredInstallDirectory{InstallDirectoryOrigin::CreatedOnADriveWithoutPermissions, {}};
+    // Said as it is: a FAT drive takes the list and keeps none of it.
+    if (!drive_keeps_permissions(install_dir)) {
+        return EnsuredInstallDirectory{InstallDirectoryOrigin::CreatedOnADriveWithoutPermissions, {}};
+    }
     return EnsuredInstallDirectory{InstallDirectoryOrigin::CreatedProtected, {}};
 }
 
