@@ -16,7 +16,7 @@ enum class DirectoryFinding {
     Unreadable,    // its owner or access list could not be read, or it could not be listed
     ForeignOwner,  // owned by an account other than the user or the system's own
     ReparsePoint,  // a link or junction: what it leads to may change at any time
-    ForeignEntry,  // something directly inside belongs to another account
+    ForeignEntry,  // something directly inside belongs to another account, or hides its owner
     Open,          // trusted owners only, but another account may write in it
     Closed,        // only the user and the system's own accounts may change it
 };
