@@ -1,11 +1,16 @@
 #pragma once
-// The access list an install directory gets when an install creates it.
-// Outside the user's profile a new folder would inherit entries that let
-// every other account replace the program the user starts; this list
-// lets only the user, the system and administrators change anything in it.
+// Who may change an install directory: the access list an install gives a
+// folder it creates, which owners and entries of an existing one leave the
+// program to the user alone, and the refusals when they do not.
+// Outside the user's profile a folder would otherwise inherit entries that
+// let every other account replace the program the user starts.
 
+#include <cstdint>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace koravale {
 
@@ -13,5 +18,26 @@ namespace koravale {
 // grants full control ("FA") to the user's SID, SYSTEM and Administrators,
 // each inherited by files ("OI") and folders ("CI") below.
 std::string install_directory_sddl(std::string_view user_sid);
+
+// The user, SYSTEM, Administrators or TrustedInstaller: a folder or file
+// they own is nobody else's to change.
+bool is_trusted_owner(std::string_view owner_sid, std::string_view user_sid);
+
+// One entry of a folder's access list, as the system reads it.
+struct AccessGrant {
+    bool allows = false;  // an allowing entry; denying ones only take away
+    std::uint32_t rights = 0;
+    std::string trustee_sid;
+};
+
+// Whether anyone but the trusted owners (and the owner and creator
+// placeholders, which stand for them) may create, delete or write entries
+// in the folder, or change its permissions or owner, now or in a file
+// created there later. No list at all (a null DACL) lets everyone do all.
+bool lets_other_accounts_write(const std::optional<std::vector<AccessGrant>>& list, std::string_view user_sid);
+
+// The refusals of an existing folder outside the user's profile.
+std::string foreign_install_directory_text(std::string_view install_dir);
+std::string foreign_install_entry_text(std::string_view install_dir);
 
 }  // namespace koravale

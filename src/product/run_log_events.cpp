@@ -87,6 +87,22 @@ std::string unprotected_install_directory_event(std::string_view reason) {
     return joined({"install directory created with inherited permissions: ", reason});
 }
 
+std::string closed_install_directory_event(std::string_view install_dir) {
+    return joined({"install directory was open to other accounts: its access list replaced: ", install_dir});
+}
+
+std::string unclosed_install_directory_event(std::string_view install_dir, std::string_view reason) {
+    return joined({"install directory is open to other accounts and stays so: ", install_dir, ": ", reason});
+}
+
+std::string refused_install_directory_event(std::string_view install_dir, std::string_view what) {
+    return joined({"install directory refused: ", install_dir, ": ", what});
+}
+
+std::string drive_without_permissions_event(std::string_view install_dir) {
+    return joined({"install directory is on a drive that keeps no permissions: ", install_dir});
+}
+
 std::string self_removal_event(std::string_view uninstaller, std::string_view install_dir) {
     return joined({"self-removal started: a hidden shell deletes ", uninstaller, " and then ", install_dir,
                    " once this process has ended"});

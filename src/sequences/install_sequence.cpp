@@ -6,10 +6,10 @@
 #include "payload/embedded_payload.h"
 #include "product/product_constants.h"
 #include "product/run_log_events.h"
+#include "sequences/install_directory_guard.h"
 #include "sequences/sequence_stages.h"
 #include "sequences/setup_lock_wait.h"
 #include "system/file_queries.h"
-#include "system/install_directory_security.h"
 #include "system/install_paths.h"
 #include "system/known_folders.h"
 #include "system/program_files.h"
@@ -38,33 +38,6 @@ bool silent_desktop_shortcut_wanted() {
     const std::optional<std::string> desktop = known_folder_path(FOLDERID_Desktop);
     return desktop && path_exists(join_path(*desktop, SHORTCUT_NAME));
 }
-
-namespace {
-
-// What an administrator may want to know of the folder's security.
-void note_install_directory(const SequenceStages& stages, const std::string& install_dir,
-                            const EnsuredInstallDirectory& ensured) {
-    switch (ensured.origin) {
-        case InstallDirectoryOrigin::Existed:
-            if (!is_in_user_profile(install_dir)) stages.log_event(existing_install_directory_event(install_dir));
-            break;
-        case InstallDirectoryOrigin::CreatedUnprotected:
-            stages.log_event(unprotected_install_directory_event(ensured.why_unprotected));
-            break;
-        case InstallDirectoryOrigin::CreatedProtected:
-            break;
-    }
-}
-
-// Creates the install directory when it is missing, and says how it came to be.
-Status make_install_directory(const SequenceStages& stages, const std::string& install_dir) {
-    const Result<EnsuredInstallDirectory> dir = ensure_install_directory(install_dir);
-    if (!dir) return dir.error();
-    note_install_directory(stages, install_dir, *dir);
-    return Done{};
-}
-
-}  // namespace
 
 Result<InstallLayout> resolve_install_layout(const std::optional<std::string>& directory) {
     const Result<std::string> local_app_data = local_app_data_dir();
@@ -108,6 +81,9 @@ Status run_install_sequence(const InstallRequest& request, const ProgressReporte
     const std::uint64_t expected_size = expected_image_size();
     if (Status disk = check_install_disk(layout.install_dir, expected_size, platform_disk_queries()); !disk) {
         return stages.fail(disk.error());
+    }
+    if (Status guarded = guard_existing_install_directory(stages, layout.install_dir); !guarded) {
+        return stages.fail(guarded.error());
     }
 
     stages.begin(CLOSING_TEXT);

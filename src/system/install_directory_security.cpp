@@ -30,9 +30,21 @@ bool is_in_user_profile(const std::string& dir) {
     const std::optional<std::string> profile = known_folder_path(FOLDERID_Profile);
     if (!profile) return false;
     const std::optional<std::string> canonical_profile = canonical_path(*profile);
-    const std::optional<std::string> canonical_dir = canonical_path(dir);
-    if (!canonical_profile || !canonical_dir) return false;
-    return is_within_canonical_path(*canonical_dir, *canonical_profile);
+    const std::size_t separator = dir.find_last_of("\\/");
+    if (separator == std::string::npos) return false;
+    const std::optional<std::string> canonical_parent = canonical_path(dir.substr(0, separator == 2 ? 3 : separator));
+    if (!canonical_profile || !canonical_parent) return false;
+    return is_within_canonical_path(*canonical_parent, *canonical_profile);
+}
+
+bool drive_keeps_permissions(const std::string& path) {
+    wchar_t volume[MAX_PATH + 1];
+    DWORD flags = 0;
+    if (!GetVolumePathNameW(to_wide(path).c_str(), volume, MAX_PATH + 1) ||
+        !GetVolumeInformationW(volume, nullptr, 0, nullptr, nullptr, &flags, nullptr, 0)) {
+        return true;
+    }
+    return (flags & FILE_PERSISTENT_ACLS) != 0;
 }
 
 }  // namespace koravale

@@ -49,20 +49,31 @@ struct DirectoryCreation {
     bool created = false;         // false: it was there already, or appeared meanwhile
 };
 
-// Missing parents first, with the default security; only the directory
-// itself gets the given one, so it is never there without it.
+// Missing parents first. Each folder gets the given security in the call
+// that creates it, so none is ever there without it: a parent with the
+// drive root's entries would let another account rename the folders
+// below it away and put its own in their place.
 DirectoryCreation create_directory_tree(const std::wstring& dir, SECURITY_ATTRIBUTES* security) {
     if (CreateDirectoryW(dir.c_str(), security)) return {.created = true};
     DWORD error = GetLastError();
     if (error == ERROR_PATH_NOT_FOUND || error == ERROR_FILE_NOT_FOUND) {
         const std::wstring parent = parent_of(dir);
         if (parent.empty() || parent.size() >= dir.size()) return {.error = error};
-        if (const DirectoryCreation made = create_directory_tree(parent, nullptr); made.error) return made;
+        if (const DirectoryCreation made = create_directory_tree(parent, security); made.error) return made;
         if (CreateDirectoryW(dir.c_str(), security)) return {.created = true};
         error = GetLastError();
     }
     if (is_directory(dir)) return {};
     return {.error = error};
+}
+
+// A staging file is always made anew, so that it takes the folder's
+// access list: a leftover keeps its own owner and list, and the move would
+// carry them onto the program.
+OsStatus remove_leftover(const std::string& staged) {
+    const OsStatus deleted = delete_file(staged);
+    if (deleted || deleted.code == ERROR_FILE_NOT_FOUND) return {};
+    return deleted;
 }
 
 SetupError write_failure(const std::string& staged, const IoError& error) {
@@ -105,7 +116,7 @@ Status check_install_path_not_file(const std::string& install_dir) {
 
 Result<EnsuredInstallDirectory> ensure_install_directory(const std::string& install_dir) {
     const std::wstring dir = to_wide(install_dir);
-    if (is_directory(dir)) return EnsuredInstallDirectory{};  // its security is its owner's choice
+    if (is_directory(dir)) return EnsuredInstallDirectory{};  // the caller examines what was there
 
     const Result<UniqueSecurityDescriptor> descriptor = install_directory_descriptor();
     SECURITY_ATTRIBUTES protection{.nLength = sizeof(SECURITY_ATTRIBUTES),
@@ -116,13 +127,20 @@ Result<EnsuredInstallDirectory> ensure_install_directory(const std::string& inst
     if (!made.created) return EnsuredInstallDirectory{};
     // Refusing to install would help nobody: the folder is made as before.
     if (!descriptor) return EnsuredInstallDirectory{InstallDirectoryOrigin::CreatedUnprotected, descriptor.error().message};
+    // Said as it is: a FAT drive takes the list and keeps none of it.
+    if (!drive_keeps_permissions(install_dir)) {
+        return EnsuredInstallDirectory{InstallDirectoryOrigin::CreatedOnADriveWithoutPermissions, {}};
+    }
     return EnsuredInstallDirectory{InstallDirectoryOrigin::CreatedProtected, {}};
 }
 
 Result<std::string> write_staged_program(const std::string& install_dir, std::span<const std::uint8_t> image) {
     std::string staged = staging_path(install_dir, APP_STAGING_NAME);
+    if (const OsStatus cleared = remove_leftover(staged); !cleared) {
+        return write_failure(staged, io_error_from_code(cleared.code));
+    }
     const std::wstring wide_staged = to_wide(staged);
-    UniqueFileHandle file(CreateFileW(wide_staged.c_str(), GENERIC_WRITE, SHARE_ALL, nullptr, CREATE_ALWAYS,
+    UniqueFileHandle file(CreateFileW(wide_staged.c_str(), GENERIC_WRITE, SHARE_ALL, nullptr, CREATE_NEW,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return write_failure(staged, last_io_error());
     while (!image.empty()) {
@@ -152,9 +170,12 @@ Status place_uninstaller_copy(const std::string& install_dir, const std::string&
     if (is_running_executable(uninstaller_path)) return Done{};  // we are that uninstaller
 
     const std::string staged = staging_path(install_dir, UNINSTALLER_STAGING_NAME);
+    if (const OsStatus cleared = remove_leftover(staged); !cleared) {
+        return describe_failure(COPY_UNINSTALLER_VERB, staged, io_error_from_code(cleared.code).text);
+    }
     const std::wstring wide_exe = to_wide(*exe);
     const std::wstring wide_staged = to_wide(staged);
-    if (!CopyFileExW(wide_exe.c_str(), wide_staged.c_str(), nullptr, nullptr, nullptr, 0)) {
+    if (!CopyFileExW(wide_exe.c_str(), wide_staged.c_str(), nullptr, nullptr, nullptr, COPY_FILE_FAIL_IF_EXISTS)) {
         const DWORD error = GetLastError();
         return describe_failure(COPY_UNINSTALLER_VERB, staged, io_error_from_code(error).text);
     }

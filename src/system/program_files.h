@@ -26,9 +26,10 @@ Status check_install_path_not_file(const std::string& install_dir);
 
 // How the install directory came to be there.
 enum class InstallDirectoryOrigin {
-    Existed,             // left exactly as it was, its access list too
-    CreatedProtected,    // made with the access list of install_directory_descriptor
-    CreatedUnprotected,  // made with the parent's entries: that list could not be built
+    Existed,                            // there already: not changed here
+    CreatedProtected,                   // made with the access list of install_directory_descriptor
+    CreatedUnprotected,                 // made with the parent's entries: that list could not be built
+    CreatedOnADriveWithoutPermissions,  // made, but the drive keeps no access lists
 };
 
 struct EnsuredInstallDirectory {
@@ -37,12 +38,13 @@ struct EnsuredInstallDirectory {
 };
 
 // Creates the directory and its missing parents; an existing directory is
-// fine. Only the directory itself gets the protected access list, in the
-// call that creates it: parents keep what they inherit.
+// fine. Every folder it creates gets the protected access list in the
+// call that creates it.
 Result<EnsuredInstallDirectory> ensure_install_directory(const std::string& install_dir);
 
-// Writes the image to the program's staging name, flushed to the disk.
-// Returns the staging path.
+// Writes the image to the program's staging name, flushed to the disk,
+// into a new file: a leftover is deleted first, and one that cannot be is
+// a failure. Returns the staging path.
 Result<std::string> write_staged_program(const std::string& install_dir, std::span<const std::uint8_t> image);
 
 // Moves the staged file over the final one, retrying while the final file

@@ -7,6 +7,7 @@
 
 #include "support/access_list_reader.h"
 #include "support/test_support.h"
+#include "system/existing_install_directory.h"
 #include "system/file_deletion.h"
 #include "system/file_identity.h"
 #include "system/install_paths.h"
@@ -66,7 +67,7 @@ bool grants_full_control(const AccessList& list, const std::string& trustee) {
 // no protected flag and no Administrators entry, and a file made inside
 // gets the mode its umask gives (so an Everyone read entry) instead of
 // the folder's inherited entries. Under Wine the bits for others show it.
-TEST(EnsureInstallDirectory, OnlyTheFolderItMakesIsClosedToOtherUsers) {
+TEST(EnsureInstallDirectory, EveryFolderItMakesIsClosedToOtherUsers) {
     TempDir dir;
     const std::wstring plain = dir / L"made plainly";
     ASSERT_TRUE(CreateDirectoryW(plain.c_str(), nullptr));
@@ -76,26 +77,29 @@ TEST(EnsureInstallDirectory, OnlyTheFolderItMakesIsClosedToOtherUsers) {
     const Result<EnsuredInstallDirectory> made = ensure_install_directory(utf8(target));
     ASSERT_TRUE(made.ok()) << made.error().message;
     EXPECT_EQ(made->origin, InstallDirectoryOrigin::CreatedProtected) << made->why_unprotected;
-    const std::optional<AccessList> list = read_access_list(target);
-    ASSERT_TRUE(list);
-    EXPECT_FALSE(list->lets_other_users_in()) << list->sddl;
-    EXPECT_TRUE(grants_full_control(*list, current_user_sid())) << list->sddl;
-    EXPECT_TRUE(grants_full_control(*list, "SY")) << list->sddl;
-    if (running_under_wine()) {
-        const std::string mode = unix_mode(target);
-        ASSERT_EQ(mode.size(), 3u) << mode;
-        EXPECT_EQ(mode.back(), '0') << "no permission bits for others: " << mode;
-    } else {
-        EXPECT_TRUE(list->protected_from_parent) << list->sddl;
-        EXPECT_TRUE(grants_full_control(*list, "BA")) << list->sddl;
-        EXPECT_EQ(list->entries.size(), 3u) << list->sddl;
+    // A parent made on the way too: with the drive root's entries another
+    // account could rename it away and put its own folders in its place.
+    for (const std::wstring& folder : {target, parent}) {
+        const std::optional<AccessList> list = read_access_list(folder);
+        ASSERT_TRUE(list);
+        EXPECT_FALSE(list->lets_other_users_in()) << list->sddl;
+        EXPECT_TRUE(grants_full_control(*list, current_user_sid())) << list->sddl;
+        EXPECT_TRUE(grants_full_control(*list, "SY")) << list->sddl;
+        if (running_under_wine()) {
+            const std::string mode = unix_mode(folder);
+            ASSERT_EQ(mode.size(), 3u) << mode;
+            EXPECT_EQ(mode.back(), '0') << "no permission bits for others: " << mode;
+        } else {
+            EXPECT_TRUE(list->protected_from_parent) << list->sddl;
+            EXPECT_TRUE(grants_full_control(*list, "BA")) << list->sddl;
+            EXPECT_EQ(list->entries.size(), 3u) << list->sddl;
+        }
+    }
+    if (!running_under_wine()) {
         write_file(target + L"\\KoraVale.exe", "x");
         EXPECT_FALSE(read_access_list(target + L"\\KoraVale.exe")->lets_other_users_in());
     }
 
-    // A parent made on the way holds nothing of ours: it gets what a folder
-    // made plainly beside it gets.
-    EXPECT_EQ(read_access_list(parent)->sddl, read_access_list(plain)->sddl);
     const std::string plain_list = read_access_list(plain)->sddl;
     const std::string plain_mode = unix_mode(plain);
     const Result<EnsuredInstallDirectory> existing = ensure_install_directory(utf8(plain));
@@ -153,6 +157,30 @@ TEST(WriteStagedProgram, MissingDirectoryGivesTheGenericText) {
     const std::string message = write_staged_program(utf8(dir / L"missing"), image).error().message;
     EXPECT_EQ(message.rfind("写入程序文件 " + staged + " 失败：", 0), 0u) << message;
     EXPECT_TRUE(ends_with(message, " (os error 3)")) << message;
+}
+
+// A leftover keeps its own owner and list: it must go, not be reused.
+TEST(WriteStagedProgram, ALeftoverThatCannotBeDeletedIsAWriteFailure) {
+    TempDir dir;
+    const std::wstring leftover = dir / L"KoraVale.exe.new";
+    write_file(leftover, "leftover");
+    const UniqueFileHandle held = hold_without_delete_sharing(leftover);
+    ASSERT_TRUE(held);
+    const std::string message = write_staged_program(utf8(dir.path()), std::vector<std::uint8_t>{1}).error().message;
+    EXPECT_TRUE(message.starts_with("写入程序文件 " + utf8(leftover) + " 失败：")) << message;
+    EXPECT_TRUE(ends_with(message, " (os error 32)")) << message;
+    EXPECT_EQ(read_file(leftover), "leftover");
+}
+
+// Wine lists a Unix link to a folder as a reparse point, as Windows does a
+// junction; what it leads to may be changed by whoever owns the link.
+TEST(ExamineInstallDirectory, ALinkIsTakenAsItselfAndNeverFollowed) {
+    if (!running_under_wine()) GTEST_SKIP() << "the link is made on the Unix side";
+    TempDir dir;
+    ASSERT_TRUE(CreateDirectoryW((dir / L"target").c_str(), nullptr));
+    ASSERT_TRUE(make_unix_symlink(dir / L"KoraVale", dir / L"target"));
+    EXPECT_EQ(examine_install_directory(utf8(dir / L"KoraVale")).finding, DirectoryFinding::ReparsePoint);
+    EXPECT_EQ(examine_install_directory(utf8(dir / L"target")).finding, DirectoryFinding::Closed);
 }
 
 class ReplaceFileWithRetry : public testing::Test {

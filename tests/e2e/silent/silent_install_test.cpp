@@ -286,6 +286,18 @@ protected:
         EXPECT_FALSE(list->lets_other_users_in()) << list->sddl;
         if (running_under_wine()) EXPECT_EQ(unix_mode(dir).back(), '0') << "no bits for others";
     }
+
+    // Under Wine a folder closed after the fact keeps the read bits for
+    // others, and a file the umask's; on Windows no entry names them.
+    void expect_not_writable_by_others(const std::wstring& path) const {
+        if (!running_under_wine()) {
+            EXPECT_FALSE(read_access_list(path)->lets_other_users_in()) << from_wide_lossy(path);
+            return;
+        }
+        const std::string mode = unix_mode(path);
+        ASSERT_FALSE(mode.empty());
+        EXPECT_EQ((mode.back() - '0') & 2, 0) << from_wide_lossy(path) << " has mode " << mode;
+    }
 };
 
 TEST_F(SilentInstallBesideTheProfile, AFolderItCreatesWorksForUpgradeMoveAndUninstall) {
@@ -293,11 +305,20 @@ TEST_F(SilentInstallBesideTheProfile, AFolderItCreatesWorksForUpgradeMoveAndUnin
     ASSERT_EQ(run_setup(setup_, L"/S --dir " + testing_support::quoted(dir)), 0u);
     expect_installed_at(dir);
     expect_closed_to_other_users(dir);
+    expect_closed_to_other_users(L"C:\\Apps");  // made on the way
 
+    // As an earlier build left it: open to all, with leftovers anyone may write.
+    if (running_under_wine()) {
+        ASSERT_TRUE(run_unix_command_on(L"chmod 777", dir));
+        for (const wchar_t* leftover : {L"KoraVale.exe.new", L"uninstall.exe.new"}) {
+            write_file(join(dir, leftover), "planted");
+            ASSERT_TRUE(run_unix_command_on(L"chmod 666", join(dir, leftover)));
+        }
+    }
     write_registered_text(L"DisplayVersion", L"1.4.5");
     ASSERT_EQ(run_setup(setup_, L"/S"), 0u);  // into the registered folder
     expect_installed_at(dir);
-    expect_closed_to_other_users(dir);
+    for (const std::wstring& path : {dir, app_in(dir), uninstaller_in(dir)}) expect_not_writable_by_others(path);
 
     ASSERT_EQ(run_setup(uninstaller_in(dir), L"--silent"), 0u);
     EXPECT_EQ(registered_value_count(), 0u);
@@ -310,38 +331,73 @@ TEST_F(SilentInstallBesideTheProfile, AFolderItCreatesWorksForUpgradeMoveAndUnin
     EXPECT_TRUE(file_exists(L"C:\\Apps")) << "a parent made on the way is not ours to remove";
 }
 
+enum class Outcome { LeftAsItWas, Closed, Refused };
+
 struct ExistingFolder {
     const char* name;
-    std::wstring dir;  // {temp} stands for the test's own folder, in the user's profile
-    bool logged;       // an install into it is logged as outside the profile
+    std::wstring dir;          // {temp} stands for the test's own folder, in the user's profile
+    const wchar_t* prepare;    // a Unix command given the folder (or the planted file), or none
+    bool on_a_planted_file;    // prepare a file of the folder instead of the folder
+    Outcome outcome;
+    std::string logged;        // the line logged about the folder, {dir} standing for it; empty: none
 };
 
 class SilentInstallIntoAnExistingFolder : public SilentInstallBesideTheProfile,
                                           public testing::WithParamInterface<ExistingFolder> {};
 
-TEST_P(SilentInstallIntoAnExistingFolder, LeavesItsAccessListAsItWas) {
-    std::wstring dir = GetParam().dir;
+// Under Wine an access list is the Unix mode, and "chown nobody" makes an
+// entry that reads back as another account's (Anonymous).
+TEST_P(SilentInstallIntoAnExistingFolder, IsUsedClosedOrRefusedByWhoMayChangeIt) {
+    const ExistingFolder& folder = GetParam();
+    std::wstring dir = folder.dir;
     if (dir.starts_with(L"{temp}")) dir.replace(0, 6, temp_.path());
     CreateDirectoryW(dir.substr(0, dir.rfind(L'\\')).c_str(), nullptr);
     ASSERT_TRUE(CreateDirectoryW(dir.c_str(), nullptr));
+    if (folder.prepare != nullptr) {
+        if (!running_under_wine()) GTEST_SKIP() << "made with Unix commands";
+        const std::wstring planted = join(dir, L"version.dll");
+        if (folder.on_a_planted_file) write_file(planted, "planted");
+        ASSERT_TRUE(run_unix_command_on(folder.prepare, folder.on_a_planted_file ? planted : dir));
+    }
     const std::string list_before = read_access_list(dir)->sddl;
     const std::string mode_before = unix_mode(dir);
+    const std::vector<std::wstring> entries_before = folder_entries(dir);
     const std::wstring log = temp_ / L"setup.log";
 
-    ASSERT_EQ(run_setup(setup_, L"/S --dir " + testing_support::quoted(dir) + L" --log " + testing_support::quoted(log)), 0u);
-    expect_installed_at(dir);
-    EXPECT_EQ(read_access_list(dir)->sddl, list_before);
-    EXPECT_EQ(unix_mode(dir), mode_before);
-    const std::vector<std::string> events = logged_events(log);
-    const std::string line =
-        "install directory existed outside the user profile, its permissions left as they are: " + from_wide_lossy(dir);
-    EXPECT_EQ(std::ranges::count(events, line), GetParam().logged ? 1 : 0);
+    const std::optional<DWORD> status =
+        run_setup(setup_, L"/S --dir " + testing_support::quoted(dir) + L" --log " + testing_support::quoted(log));
+    if (folder.outcome == Outcome::Refused) {
+        EXPECT_EQ(status, 1u);
+        EXPECT_EQ(folder_entries(dir), entries_before) << "nothing written";
+        expect_nothing_installed();
+    } else {
+        ASSERT_EQ(status, 0u);
+        expect_installed_at(dir);
+    }
+    if (folder.outcome == Outcome::Closed) {
+        expect_not_writable_by_others(dir);
+    } else {
+        EXPECT_EQ(read_access_list(dir)->sddl, list_before);
+        EXPECT_EQ(unix_mode(dir), mode_before);
+    }
+    std::string line = folder.logged;
+    if (const std::size_t at = line.find("{dir}"); at != std::string::npos) line.replace(at, 5, from_wide_lossy(dir));
+    EXPECT_TRUE(line.empty() || std::ranges::count(logged_events(log), line) == 1) << line;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Folders, SilentInstallIntoAnExistingFolder,
-    testing::Values(ExistingFolder{"outside_the_profile", L"C:\\Shared\\KoraVale", true},
-                    ExistingFolder{"in_the_profile", L"{temp}\\KoraVale", false}),
+    testing::Values(
+        ExistingFolder{"outside_the_profile", L"C:\\Shared\\KoraVale", nullptr, false, Outcome::LeftAsItWas, ""},
+        ExistingFolder{"in_the_profile", L"{temp}\\KoraVale", nullptr, false, Outcome::LeftAsItWas, ""},
+        ExistingFolder{"open_in_the_profile", L"{temp}\\KoraVale", L"chmod 777", false, Outcome::LeftAsItWas, ""},
+        ExistingFolder{"open_outside_the_profile", L"C:\\Shared\\KoraVale", L"chmod 777", false, Outcome::Closed,
+                       "install directory was open to other accounts: its access list replaced: {dir}"},
+        ExistingFolder{"another_accounts", L"C:\\Shared\\KoraVale", L"chown nobody", false, Outcome::Refused,
+                       "error: 安装目录 {dir} 属于另一个账户，该账户可以替换其中的程序。请选择其他目录"},
+        ExistingFolder{"holding_another_accounts_file", L"C:\\Shared\\KoraVale", L"chown nobody", true,
+                       Outcome::Refused,
+                       "error: 安装目录 {dir} 中有属于另一个账户的文件，该账户可以替换其中的程序。请选择其他目录"}),
     [](const testing::TestParamInfo<ExistingFolder>& info) { return info.param.name; });
 
 TEST_F(SilentInstall, ARegisteredLocationThatBreaksARuleIsRefused) {

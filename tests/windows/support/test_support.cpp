@@ -177,6 +177,11 @@ bool run_unix_shell(const std::wstring& command, DWORD milliseconds) {
     return read_file(status_file) == "0\n";
 }
 
+bool run_unix_command_on(const std::wstring& command, const std::wstring& path) {
+    const std::wstring unix_name = unix_path(path);
+    return !unix_name.empty() && run_unix_shell(command + L" '" + unix_name + L"'", 10000);
+}
+
 std::string unix_mode(const std::wstring& path) {
     const std::wstring unix_name = unix_path(path);
     const TempDir temp;

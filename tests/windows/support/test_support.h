@@ -69,6 +69,10 @@ bool running_under_wine();
 // when it ended in time and succeeded.
 bool run_unix_shell(const std::wstring& command, DWORD milliseconds);
 
+// A Unix command given the entry's Unix path as its last argument
+// ("chmod 666", "chown nobody"); Wine only. True when it succeeded.
+bool run_unix_command_on(const std::wstring& command, const std::wstring& path);
+
 // The Unix permission bits of the entry in octal ("755"), empty when they
 // cannot be read. Wine only: it keeps a file's access list in those bits.
 std::string unix_mode(const std::wstring& path);
