@@ -30,6 +30,11 @@ SetupError SequenceStages::fail(const SetupError& error) {
     return error;
 }
 
+void SequenceStages::cancel() {
+    log_.write(stage_cancelled_event(current_));
+    current_.clear();
+}
+
 void SequenceStages::finish() { end_current(); }
 
 void SequenceStages::end_current() {
