@@ -24,7 +24,7 @@ void SequenceStages::log_skipped(const SkippedFailures& failures) const {
 }
 
 SetupError SequenceStages::fail(const SetupError& error) {
-    log_.write(stage_failed_event(current_));
+    if (!current_.empty()) log_.write(stage_failed_event(current_));
     log_.write(error_event(error));
     current_.clear();
     return error;
