@@ -121,6 +121,11 @@ std::string self_removal_lock_unavailable_event(std::string_view uninstaller) {
     return joined({"self-removal not started: the setup lock was not to be had, ", uninstaller, " left as it is"});
 }
 
+std::string self_removal_unmarked_event(std::string_view uninstaller) {
+    return joined({"self-removal not started: no install would know to wait for its shell, ", uninstaller,
+                   " left as it is"});
+}
+
 std::string setup_lock_waited_event(std::uint64_t milliseconds) {
     return "waited " + std::to_string(milliseconds) + " ms for another KoraVale setup program to end";
 }

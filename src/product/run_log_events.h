@@ -46,8 +46,9 @@ std::string retired_uninstaller_left_event(std::string_view retired);
 std::string self_removal_not_handed_over_event(std::string_view uninstaller);
 // The uninstaller kept its name, and an install made since registered its folder: it is that install's now.
 std::string uninstaller_adopted_event(std::string_view uninstaller);
-// The lock was not to be had after the window closed: nothing is handed over.
+// Without the lock, or without the marker installs wait for, nothing is handed over.
 std::string self_removal_lock_unavailable_event(std::string_view uninstaller);
+std::string self_removal_unmarked_event(std::string_view uninstaller);
 
 // The lock that keeps two setup programs apart.
 std::string setup_lock_waited_event(std::uint64_t milliseconds);

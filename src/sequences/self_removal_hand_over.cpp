@@ -64,7 +64,7 @@ void hand_over_kept_name(const PendingSelfRemoval& removal, const RunLog& log) {
     const Result<UniqueKernelHandle> marker = lock->make_removal_shell_marker();
     if (!marker) {
         log.write(skipped_event(marker.error()));
-        log.write(self_removal_lock_unavailable_event(removal.uninstaller));
+        log.write(self_removal_unmarked_event(removal.uninstaller));
         return;
     }
     const Status started = start_removal_shell(removal.uninstaller, removal.install_dir, marker->get());
