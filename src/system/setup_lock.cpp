@@ -165,6 +165,11 @@ Result<UniqueKernelHandle> SetupLock::make_removal_shell_marker() const {
         return CreateEventExW(security, wide_name.c_str(), CREATE_EVENT_MANUAL_RESET, MARKER_ACCESS);
     });
     if (!marker.object) return describe_failure(OPEN_LOCK_VERB, name, io_error_from_code(marker.error).text);
+    // Installs ignore a marker of another account's: it would mark nothing.
+    Result<std::vector<BYTE>> user = current_user_sid();
+    if (marker.error == ERROR_ALREADY_EXISTS && user && !owned_by_us(marker.object.get(), user->data())) {
+        return describe_failure(OPEN_LOCK_VERB, name, FOREIGN_OWNER_TEXT);
+    }
     return std::move(marker.object);
 }
 
