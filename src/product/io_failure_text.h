@@ -52,5 +52,6 @@ inline constexpr std::string_view START_VERB = "启动";
 inline constexpr std::string_view OPEN_PROCESS_VERB = "打开进程";
 inline constexpr std::string_view RENAME_VERB = "重命名";
 inline constexpr std::string_view OPEN_LOCK_VERB = "打开锁";
+inline constexpr std::string_view WAIT_LOCK_VERB = "等待锁";
 
 }  // namespace koravale

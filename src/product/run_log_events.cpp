@@ -67,6 +67,7 @@ std::string window_form_event(SetupMode mode, const std::optional<std::string>& 
 std::string stage_started_event(std::string_view stage) { return joined({"start: ", stage}); }
 std::string stage_done_event(std::string_view stage) { return joined({"done: ", stage}); }
 std::string stage_failed_event(std::string_view stage) { return joined({"failed: ", stage}); }
+std::string stage_cancelled_event(std::string_view stage) { return joined({"cancelled: ", stage}); }
 std::string error_event(const SetupError& error) { return joined({"error: ", error.message}); }
 std::string skipped_event(const SetupError& failure) { return joined({"skipped: ", failure.message}); }
 
@@ -128,6 +129,19 @@ std::string self_removal_not_handed_over_event(std::string_view uninstaller) {
     return joined({"self-removal not started: ", uninstaller, " is no longer the file this program runs from"});
 }
 
+std::string uninstaller_adopted_event(std::string_view uninstaller) {
+    return joined({"self-removal not started: ", uninstaller, " kept its name and an install made since uses it"});
+}
+
+std::string self_removal_lock_unavailable_event(std::string_view uninstaller) {
+    return joined({"self-removal not started: the setup lock was not to be had, ", uninstaller, " left as it is"});
+}
+
+std::string self_removal_unmarked_event(std::string_view uninstaller) {
+    return joined({"self-removal not started: no install would know to wait for its shell, ", uninstaller,
+                   " left as it is"});
+}
+
 std::string setup_lock_waited_event(std::uint64_t milliseconds) {
     return "waited " + std::to_string(milliseconds) + " ms for another KoraVale setup program to end";
 }
@@ -138,6 +152,22 @@ std::string setup_lock_gave_up_event(std::uint64_t milliseconds) {
 
 std::string setup_lock_fallback_event(std::string_view name, std::string_view reason) {
     return joined({"setup lock: ", name, " (", reason, ")"});
+}
+
+std::string setup_lock_abandoned_event() {
+    return "setup lock taken: the previous setup program ended without releasing the lock";
+}
+
+std::string wait_cancelled_event(std::uint64_t milliseconds) {
+    return "the wait was cancelled after " + std::to_string(milliseconds) + " ms; nothing was changed";
+}
+
+std::string removal_shell_waited_event(std::uint64_t milliseconds) {
+    return "waited " + std::to_string(milliseconds) + " ms for the removal shell of an earlier uninstall to end";
+}
+
+std::string removal_shell_gave_up_event(std::uint64_t milliseconds) {
+    return "gave up after " + std::to_string(milliseconds) + " ms: the removal shell of an earlier uninstall still runs";
 }
 
 std::string install_chosen_event(ChosenBy chooser, std::string_view install_dir, bool desktop_shortcut,

@@ -25,6 +25,7 @@ std::string window_form_event(SetupMode mode, const std::optional<std::string>& 
 std::string stage_started_event(std::string_view stage);
 std::string stage_done_event(std::string_view stage);
 std::string stage_failed_event(std::string_view stage);
+std::string stage_cancelled_event(std::string_view stage);
 // The failure that ended an operation, as the user is shown it.
 std::string error_event(const SetupError& error);
 // A failure that a best-effort step swallowed.
@@ -52,11 +53,22 @@ std::string uninstaller_kept_name_event(std::string_view uninstaller);
 std::string uninstaller_restored_event(std::string_view uninstaller);
 std::string retired_uninstaller_left_event(std::string_view retired);
 std::string self_removal_not_handed_over_event(std::string_view uninstaller);
+// The uninstaller kept its name, and an install made since registered its folder: it is that install's now.
+std::string uninstaller_adopted_event(std::string_view uninstaller);
+// Without the lock, or without the marker installs wait for, nothing is handed over.
+std::string self_removal_lock_unavailable_event(std::string_view uninstaller);
+std::string self_removal_unmarked_event(std::string_view uninstaller);
 
 // The lock that keeps two setup programs apart.
 std::string setup_lock_waited_event(std::uint64_t milliseconds);
 std::string setup_lock_gave_up_event(std::uint64_t milliseconds);
 std::string setup_lock_fallback_event(std::string_view name, std::string_view reason);
+// Its last holder ended without giving it back: maybe halfway through a change, which this run mends.
+std::string setup_lock_abandoned_event();
+std::string wait_cancelled_event(std::uint64_t milliseconds);
+// The removal shell of an uninstall that kept its uninstaller's name.
+std::string removal_shell_waited_event(std::uint64_t milliseconds);
+std::string removal_shell_gave_up_event(std::uint64_t milliseconds);
 
 // What the window's operation starts with: what the user chose on pressing
 // the main button, or what a passive run chose for nobody.

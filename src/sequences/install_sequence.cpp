@@ -63,8 +63,9 @@ Status run_install_sequence(const InstallRequest& request, const ProgressReporte
     SequenceStages stages(progress, log);
     // Held to the end: two installs, or an install and an uninstall, never
     // change the installation together.
-    const Result<SetupLock> lock = wait_for_setup_lock(stages);
+    const Result<SetupLock> lock = wait_for_setup_lock(stages, request.cancellation);
     if (!lock) return lock.error();
+    if (Status shell = wait_for_removal_shell(stages, *lock, request.cancellation); !shell) return shell.error();
     const bool desktop_shortcut_wanted =
         request.desktop_shortcut_wanted ? *request.desktop_shortcut_wanted : silent_desktop_shortcut_wanted();
     stages.begin_unshown(CHECKING_STAGE);
@@ -74,6 +75,10 @@ Status run_install_sequence(const InstallRequest& request, const ProgressReporte
     if (!resolved) return stages.fail(resolved.error());
     const InstallLayout& layout = *resolved;
     stages.log_event(install_directory_event(layout.install_dir));
+    if (request.chooser) {
+        stages.log_event(install_chosen_event(*request.chooser, layout.install_dir, desktop_shortcut_wanted,
+                                              request.launch_after));
+    }
 
     if (Status not_file = check_install_path_not_file(layout.install_dir); !not_file) {
         return stages.fail(not_file.error());

@@ -8,8 +8,10 @@
 
 #include "common/result.h"
 #include "product/install_layout.h"
+#include "product/run_log_events.h"
 #include "product/setup_options.h"
 #include "sequences/progress_reporter.h"
+#include "sequences/setup_lock_wait.h"
 #include "system/run_log.h"
 
 namespace koravale {
@@ -20,6 +22,11 @@ struct InstallRequest {
     std::optional<bool> desktop_shortcut_wanted;
     bool launch_after = false;
     std::optional<std::uint32_t> wait_pid;
+    // A passive run: the folder and the shortcut are chosen here, under the
+    // lock, and logged as its choice.
+    std::optional<ChosenBy> chooser;
+    // A window run's: the wait for another setup program may be ended.
+    WaitCancellation* cancellation = nullptr;
 };
 
 // The first failure ends the run; nothing done before it is undone.

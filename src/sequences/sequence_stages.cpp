@@ -24,10 +24,15 @@ void SequenceStages::log_skipped(const SkippedFailures& failures) const {
 }
 
 SetupError SequenceStages::fail(const SetupError& error) {
-    log_.write(stage_failed_event(current_));
+    if (!current_.empty()) log_.write(stage_failed_event(current_));
     log_.write(error_event(error));
     current_.clear();
     return error;
+}
+
+void SequenceStages::cancel() {
+    log_.write(stage_cancelled_event(current_));
+    current_.clear();
 }
 
 void SequenceStages::finish() { end_current(); }

@@ -28,6 +28,8 @@ public:
 
     // The current stage ends the run with this error; returns it to be passed on.
     SetupError fail(const SetupError& error);
+    // The current stage ends the run at the user's request, before any change.
+    void cancel();
     void finish();
 
 private:

@@ -64,7 +64,7 @@ Result<UninstallOutcome> run_uninstall_sequence(const UninstallRequest& request,
     SequenceStages stages(progress, log);
     // Held until the uninstaller has taken its retired name: an install that
     // waits for it then finds the folder as this run leaves it.
-    const Result<SetupLock> lock = wait_for_setup_lock(stages);
+    const Result<SetupLock> lock = wait_for_setup_lock(stages, request.cancellation);
     if (!lock) return lock.error();
     stages.begin_unshown(FINDING_STAGE);
     const Result<InstallLayout> resolved = resolve_uninstall_layout(request.directory);

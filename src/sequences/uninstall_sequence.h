@@ -10,6 +10,7 @@
 #include "product/setup_options.h"
 #include "sequences/progress_reporter.h"
 #include "sequences/self_removal_hand_over.h"
+#include "sequences/setup_lock_wait.h"
 #include "system/run_log.h"
 
 namespace koravale {
@@ -17,6 +18,8 @@ namespace koravale {
 struct UninstallRequest {
     std::optional<std::string> directory;  // the --dir option as parsed
     bool purge_data = false;
+    // A window run's: the wait for another setup program may be ended.
+    WaitCancellation* cancellation = nullptr;
 };
 
 using UninstallOutcome = std::optional<PendingSelfRemoval>;

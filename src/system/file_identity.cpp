@@ -79,4 +79,13 @@ bool is_running_executable(const std::string& path) {
     return running && named && same_canonical_path(*running, *named);
 }
 
+std::optional<FileIdentity> file_identity(const std::string& path) {
+    if (path.empty()) return std::nullopt;
+    const UniqueFileHandle entry = open_entry(to_wide(path), Links::Follow);
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!entry || !GetFileInformationByHandle(entry.get(), &info)) return std::nullopt;
+    return FileIdentity{info.dwVolumeSerialNumber,
+                        (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+
 }  // namespace koravale

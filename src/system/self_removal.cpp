@@ -32,10 +32,10 @@ SetupError rename_failure(const std::string& from, DWORD error) {
 
 }  // namespace
 
-Result<std::string> retire_running_uninstaller(const std::string& uninstaller) {
+Result<std::string> retire_running_uninstaller(const std::string& uninstaller, bool once) {
     const std::string retired = retired_uninstaller_path(uninstaller, GetCurrentProcessId(), GetTickCount64());
     DWORD error = ERROR_SUCCESS;
-    retry_with_pauses(RETIRE_ATTEMPTS, RETIRE_RETRY_DELAY_MS, [&] {
+    retry_with_pauses(once ? 1 : RETIRE_ATTEMPTS, RETIRE_RETRY_DELAY_MS, [&] {
         error = move_file(uninstaller, retired);
         return error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED;
     });
@@ -43,7 +43,7 @@ Result<std::string> retire_running_uninstaller(const std::string& uninstaller) {
     return rename_failure(uninstaller, error);
 }
 
-Status start_removal_shell(const std::string& file, const std::string& install_dir) {
+Status start_removal_shell(const std::string& file, const std::string& install_dir, HANDLE marker) {
     // Leaving both in place is better than a shell that deletes something else.
     if (!safe_for_command_shell(file) || !safe_for_command_shell(install_dir)) {
         return SetupError{"路径中有命令行无法安全传递的字符，" + file + " 与 " + install_dir + " 留在原处"};
@@ -57,7 +57,9 @@ Status start_removal_shell(const std::string& file, const std::string& install_d
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION started{};
-    if (!CreateProcessW(wide_shell.c_str(), command_line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+    // This program makes no other handle inheritable: the marker is all the shell gets.
+    const BOOL inherit = marker != nullptr ? TRUE : FALSE;
+    if (!CreateProcessW(wide_shell.c_str(), command_line.data(), nullptr, nullptr, inherit, CREATE_NO_WINDOW, nullptr,
                         wide_root.c_str(), &startup, &started)) {
         return describe_failure(START_VERB, shell, last_io_error().text);
     }

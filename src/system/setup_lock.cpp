@@ -2,13 +2,14 @@
 
 #include <windows.h>
 #include <aclapi.h>
+#include <sddl.h>
 
-#include <optional>
 #include <utility>
 #include <vector>
 
 #include "product/io_failure_text.h"
 #include "product/product_constants.h"
+#include "product/setup_lock_security.h"
 #include "system/os_error.h"
 #include "system/user_identity.h"
 #include "system/wide_string.h"
@@ -17,13 +18,10 @@ namespace koravale {
 namespace {
 
 constexpr std::string_view FOREIGN_OWNER_TEXT = "它属于另一个账户";
-
-struct OwnedDescriptor {
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    ~OwnedDescriptor() {
-        if (descriptor != nullptr) LocalFree(descriptor);
-    }
-};
+constexpr std::string_view REMOVAL_SHELL_SUFFIX = ".RemovalShell";
+// Only what the lock is used for: waiting, releasing, reading its owner.
+constexpr DWORD LOCK_ACCESS = SYNCHRONIZE | MUTEX_MODIFY_STATE | READ_CONTROL;
+constexpr DWORD MARKER_ACCESS = SYNCHRONIZE | READ_CONTROL;
 
 bool is_well_known(PSID sid, WELL_KNOWN_SID_TYPE type) {
     BYTE buffer[SECURITY_MAX_SID_SIZE];
@@ -31,30 +29,60 @@ bool is_well_known(PSID sid, WELL_KNOWN_SID_TYPE type) {
     return CreateWellKnownSid(type, nullptr, buffer, &size) && EqualSid(sid, buffer);
 }
 
-// A mutex of that name made by another account could be held for ever to
-// keep us waiting. An elevated run of the same user owns its objects as
-// Administrators, and the system may own anything.
-bool owned_by_us(HANDLE mutex, PSID user) {
+// An object of that name made by another account could be held for ever
+// to keep us waiting. Ours name the user as owner; an elevated run of an
+// older version owned its objects as Administrators, and the system may
+// own anything.
+bool owned_by_us(HANDLE object, PSID user) {
     PSID owner = nullptr;
-    OwnedDescriptor security;
-    if (GetSecurityInfo(mutex, SE_KERNEL_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr, nullptr,
-                        &security.descriptor) != ERROR_SUCCESS) {
+    UniqueSecurityDescriptor security;
+    if (GetSecurityInfo(object, SE_KERNEL_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr, nullptr,
+                        security.put()) != ERROR_SUCCESS) {
         return true;  // nothing says it is foreign
     }
     return owner == nullptr || EqualSid(owner, user) || is_well_known(owner, WinBuiltinAdministratorsSid) ||
            is_well_known(owner, WinLocalSystemSid);
 }
 
-// Never takes the lock: ownership comes with take().
-Result<UniqueKernelHandle> create_named_mutex(const std::string& name, PSID user) {
+// The label first; a system that refuses it still gets the list.
+UniqueSecurityDescriptor lock_descriptor(const std::string& user_text, bool labelled) {
+    const std::wstring sddl = to_wide(labelled ? setup_lock_sddl(user_text) : setup_lock_sddl_without_label(user_text));
+    UniqueSecurityDescriptor descriptor;
+    ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, descriptor.put(), nullptr);
+    return descriptor;
+}
+
+struct Created {
+    UniqueKernelHandle object;
+    DWORD error = ERROR_SUCCESS;  // ERROR_ALREADY_EXISTS when it was there before
+};
+
+template <typename Create>
+Created create_with_descriptor(const std::string& user_text, bool inheritable, Create create) {
+    Created created;
+    for (const bool labelled : {true, false}) {
+        const UniqueSecurityDescriptor descriptor = lock_descriptor(user_text, labelled);
+        SECURITY_ATTRIBUTES security{.nLength = sizeof(SECURITY_ATTRIBUTES),
+                                     .lpSecurityDescriptor = descriptor.get(),
+                                     .bInheritHandle = inheritable};
+        created.object.reset(create(descriptor ? &security : nullptr));
+        created.error = GetLastError();
+        if (created.object || created.error == ERROR_ACCESS_DENIED) break;
+    }
+    return created;
+}
+
+// Never takes the lock: ownership comes with wait().
+Result<UniqueKernelHandle> create_named_mutex(const std::string& name, PSID user, const std::string& user_text) {
     const std::wstring wide_name = to_wide(name);
-    UniqueKernelHandle mutex(CreateMutexW(nullptr, FALSE, wide_name.c_str()));
-    const DWORD error = GetLastError();
-    if (!mutex) return describe_failure(OPEN_LOCK_VERB, name, io_error_from_code(error).text);
-    if (error == ERROR_ALREADY_EXISTS && !owned_by_us(mutex.get(), user)) {
+    Created mutex = create_with_descriptor(user_text, false, [&](SECURITY_ATTRIBUTES* security) {
+        return CreateMutexExW(security, wide_name.c_str(), 0, LOCK_ACCESS);
+    });
+    if (!mutex.object) return describe_failure(OPEN_LOCK_VERB, name, io_error_from_code(mutex.error).text);
+    if (mutex.error == ERROR_ALREADY_EXISTS && !owned_by_us(mutex.object.get(), user)) {
         return describe_failure(OPEN_LOCK_VERB, name, FOREIGN_OWNER_TEXT);
     }
-    return mutex;
+    return std::move(mutex.object);
 }
 
 }  // namespace
@@ -92,24 +120,65 @@ Result<SetupLock> SetupLock::open() {
 
     SetupLock lock;
     lock.name_ = "Global\\" + base;
-    Result<UniqueKernelHandle> mutex = create_named_mutex(lock.name_, user->data());
+    Result<UniqueKernelHandle> mutex = create_named_mutex(lock.name_, user->data(), *user_text);
     if (!mutex) {
         lock.fallback_reason_ = mutex.error().message;
         lock.name_ = "Local\\" + base;
-        mutex = create_named_mutex(lock.name_, user->data());
+        mutex = create_named_mutex(lock.name_, user->data(), *user_text);
         if (!mutex) return mutex.error();
     }
     lock.mutex_ = std::move(*mutex);
     return lock;
 }
 
+Result<LockTaking> SetupLock::wait(std::uint32_t wait_ms, HANDLE cancel) {
+    if (held_ || !mutex_) return LockTaking::Taken;
+    // The cancel event first: when both are signalled, the lowest wins.
+    const HANDLE objects[] = {cancel, mutex_.get()};
+    const DWORD count = cancel != nullptr ? 2 : 1;
+    const HANDLE* first = cancel != nullptr ? objects : objects + 1;
+    const DWORD waited = WaitForMultipleObjects(count, first, FALSE, wait_ms);
+    const DWORD mutex_index = count - 1;
+    if (waited == WAIT_OBJECT_0 + mutex_index || waited == WAIT_ABANDONED_0 + mutex_index) {
+        held_ = true;
+        return waited == WAIT_OBJECT_0 + mutex_index ? LockTaking::Taken : LockTaking::TakenFromDeadRun;
+    }
+    if (waited == WAIT_TIMEOUT) return LockTaking::HeldElsewhere;
+    if (waited == WAIT_OBJECT_0 && cancel != nullptr) return LockTaking::Cancelled;
+    const DWORD error = waited == WAIT_FAILED ? GetLastError() : ERROR_INVALID_HANDLE;
+    return describe_failure(WAIT_LOCK_VERB, name_, io_error_from_code(error).text);
+}
+
 bool SetupLock::take(std::uint32_t wait_ms) {
-    if (held_) return true;
-    const DWORD waited = WaitForSingleObject(mutex_.get(), wait_ms);
-    // Windows reports a mutex left by a killed process as abandoned; Wine
-    // reports it as plainly signalled. Either way it is ours now.
-    held_ = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
-    return held_;
+    const Result<LockTaking> taken = wait(wait_ms);
+    return taken && (*taken == LockTaking::Taken || *taken == LockTaking::TakenFromDeadRun);
+}
+
+std::string SetupLock::removal_shell_marker_name() const { return name_ + std::string(REMOVAL_SHELL_SUFFIX); }
+
+Result<UniqueKernelHandle> SetupLock::make_removal_shell_marker() const {
+    const Result<std::string> user_text = current_user_sid_text();
+    if (!user_text) return user_text.error();
+    const std::string name = removal_shell_marker_name();
+    const std::wstring wide_name = to_wide(name);
+    Created marker = create_with_descriptor(*user_text, true, [&](SECURITY_ATTRIBUTES* security) {
+        return CreateEventExW(security, wide_name.c_str(), CREATE_EVENT_MANUAL_RESET, MARKER_ACCESS);
+    });
+    if (!marker.object) return describe_failure(OPEN_LOCK_VERB, name, io_error_from_code(marker.error).text);
+    // Installs ignore a marker of another account's: it would mark nothing.
+    Result<std::vector<BYTE>> user = current_user_sid();
+    if (marker.error == ERROR_ALREADY_EXISTS && user && !owned_by_us(marker.object.get(), user->data())) {
+        return describe_failure(OPEN_LOCK_VERB, name, FOREIGN_OWNER_TEXT);
+    }
+    return std::move(marker.object);
+}
+
+bool SetupLock::removal_shell_pending() const {
+    if (name_.empty()) return false;
+    const UniqueKernelHandle marker(OpenEventW(MARKER_ACCESS, FALSE, to_wide(removal_shell_marker_name()).c_str()));
+    if (!marker) return false;
+    Result<std::vector<BYTE>> user = current_user_sid();
+    return !user || owned_by_us(marker.get(), user->data());
 }
 
 }  // namespace koravale

@@ -223,17 +223,10 @@ std::uint32_t run_setup_window(SetupMode mode, const std::optional<std::string>&
     state->small_font.reset();
     state->background_brush.reset();
     state->product_icon.reset();
-    // A retired uninstaller is the file this program runs from: it renamed
-    // it itself, before the final message was shown. One that kept its name
-    // may have been replaced meanwhile by the install of another run (the
-    // module's path still names it), and only our own file goes to the shell.
-    const std::optional<PendingSelfRemoval> removal = std::move(state->pending_self_removal);
-    if (removal) {
-        if (removal->own_name || is_running_executable(removal->uninstaller)) {
-            hand_over_self_removal(*removal, log);
-        } else {
-            log.write(self_removal_not_handed_over_event(removal->uninstaller));
-        }
+    // An install may have run while the final message was open: the
+    // hand-over gives the shell only what is still this program's own file.
+    if (const std::optional<PendingSelfRemoval> removal = std::move(state->pending_self_removal)) {
+        hand_over_self_removal(*removal, log);
     }
     return state->exit_status;
 }

@@ -22,5 +22,8 @@ inline constexpr int IDC_PROGRESS_TEXT = 1020;
 inline constexpr UINT WM_SETUP_PROGRESS = WM_APP + 1;
 // lParam owns a heap WorkerOutcome; always the worker's last post.
 inline constexpr UINT WM_SETUP_DONE = WM_APP + 2;
+// wParam 1: the worker waits for another setup program, and the wait may be
+// cancelled; 0: it waits no more.
+inline constexpr UINT WM_SETUP_CANCELLABLE = WM_APP + 3;
 
 }  // namespace koravale

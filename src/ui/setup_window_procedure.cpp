@@ -78,7 +78,36 @@ void show_failure(SetupWindowState& state, HWND window, const std::string& messa
 
 void begin_operation(SetupWindowState& state) {
     state.busy = true;
+    state.cancellable = false;
+    state.cancel_requested = false;
     set_controls_enabled(state, false);
+}
+
+// A passive run has nobody to cancel it; a window run's worker gets its own
+// handle of the window's event, reset for each operation.
+UniqueKernelHandle cancel_event_for_worker(SetupWindowState& state) {
+    if (state.passive) return {};
+    if (!state.cancel_event) state.cancel_event.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!state.cancel_event) return {};
+    ResetEvent(state.cancel_event.get());
+    UniqueKernelHandle copy;
+    DuplicateHandle(GetCurrentProcess(), state.cancel_event.get(), GetCurrentProcess(), copy.put(), 0, FALSE,
+                    DUPLICATE_SAME_ACCESS);
+    return copy;
+}
+
+// The worker ends its wait and answers with its outcome; the window closes then.
+void request_cancel(SetupWindowState& state) {
+    SetEvent(state.cancel_event.get());
+    state.cancel_requested = true;
+    state.cancellable = false;
+    EnableWindow(state.cancel, FALSE);
+}
+
+void on_cancellable(SetupWindowState& state, bool cancellable) {
+    if (!state.busy || state.passive || state.cancel_requested || !state.cancel_event) return;
+    state.cancellable = cancellable;
+    EnableWindow(state.cancel, cancellable ? TRUE : FALSE);
 }
 
 // A worker that could not start leaves nothing running: back to idle.
@@ -89,6 +118,20 @@ void abandon_operation(SetupWindowState& state, HWND window) {
 }
 
 void start_install(SetupWindowState& state, HWND window) {
+    // A passive run without --dir takes the folder a silent run would, under the lock.
+    if (state.passive && !state.dir_option) {
+        begin_operation(state);
+        InstallJob job{.directory = std::nullopt,
+                       .wait_pid = state.wait_pid,
+                       .window = window,
+                       .create_desktop_shortcut = std::nullopt,
+                       .launch_after = is_checked(state.launch_after),
+                       .chooser = ChosenBy::PassiveRun,
+                       .log = state.log,
+                       .cancel_event = {}};
+        if (!start_install_worker(std::move(job))) abandon_operation(state, window);
+        return;
+    }
     const std::string typed = read_edit_text(state.install_dir);
     const Result<std::string> directory = validate_install_dir(typed, state.data_dir);
     if (!directory) {
@@ -112,8 +155,13 @@ void start_install(SetupWindowState& state, HWND window) {
                    .window = window,
                    .create_desktop_shortcut = state.passive ? std::nullopt : std::optional<bool>(desktop_shortcut),
                    .launch_after = is_checked(state.launch_after),
-                   .log = state.log};
-    state.log.write(install_chosen_event(chooser_of(state), job.directory, desktop_shortcut, job.launch_after));
+                   // A passive run's shortcut is chosen, and logged, under the lock.
+                   .chooser = state.passive ? std::optional<ChosenBy>(ChosenBy::PassiveRun) : std::nullopt,
+                   .log = state.log,
+                   .cancel_event = cancel_event_for_worker(state)};
+    if (!state.passive) {
+        state.log.write(install_chosen_event(ChosenBy::MainButton, *job.directory, desktop_shortcut, job.launch_after));
+    }
     if (!start_install_worker(std::move(job))) abandon_operation(state, window);
 }
 
@@ -122,13 +170,20 @@ void start_uninstall(SetupWindowState& state, HWND window) {
     UninstallJob job{.directory = state.dir_option,
                      .window = window,
                      .purge_personal_data = is_checked(state.purge_data),
-                     .log = state.log};
+                     .log = state.log,
+                     .cancel_event = cancel_event_for_worker(state)};
     state.log.write(uninstall_chosen_event(chooser_of(state), job.purge_personal_data));
     if (!start_uninstall_worker(std::move(job))) abandon_operation(state, window);
 }
 
 void complete_operation(SetupWindowState& state, HWND window, std::unique_ptr<WorkerOutcome> outcome) {
     state.busy = false;
+    state.cancellable = false;
+    // As a cancel before the start: nothing to say, nothing changed.
+    if (std::holds_alternative<WorkerOutcome::Cancelled>(outcome->value)) {
+        DestroyWindow(window);
+        return;
+    }
     if (const auto* failed = std::get_if<WorkerOutcome::Failed>(&outcome->value)) {
         show_failure(state, window, failed->message);
         return;
@@ -153,6 +208,10 @@ int button_of_command(int id) {
 LRESULT on_command(SetupWindowState& state, HWND window, WPARAM wparam, LPARAM lparam) {
     const int id = button_of_command(LOWORD(wparam));
     const int code = HIWORD(wparam);
+    if (state.busy && state.cancellable && id == IDC_CANCEL && code == BN_CLICKED) {
+        request_cancel(state);
+        return 0;
+    }
     if (!state.busy) {
         if (id == IDC_INSTALL_DIR && code == EN_CHANGE) {
             refresh_disk_status(state);
@@ -216,7 +275,14 @@ LRESULT CALLBACK handle_setup_message(HWND window, UINT message, WPARAM wparam, 
             PostQuitMessage(0);
             return 0;
         case WM_CLOSE:
-            if (state == nullptr || !state->busy) DestroyWindow(window);
+            if (state == nullptr || !state->busy) {
+                DestroyWindow(window);
+            } else if (state->cancellable) {
+                request_cancel(*state);
+            }
+            return 0;
+        case WM_SETUP_CANCELLABLE:
+            if (state != nullptr) on_cancellable(*state, wparam != 0);
             return 0;
         case WM_COMMAND:
             if (state == nullptr) break;

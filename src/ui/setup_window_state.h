@@ -42,6 +42,12 @@ struct SetupWindowState {
 
     bool is_uninstall = false;
     bool busy = false;  // a worker runs: no second operation, no closing
+    // ...except while it waits for another setup program: then cancel and
+    // closing end the wait, through this event, and the window closes once
+    // the worker has answered.
+    UniqueKernelHandle cancel_event;
+    bool cancellable = false;
+    bool cancel_requested = false;
     // Progress only: nothing is asked or confirmed, and the window closes by itself.
     bool passive = false;
     // What the process reports: a passive run its outcome, a window run always 0.

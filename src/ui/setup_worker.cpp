@@ -16,27 +16,42 @@ void post_record(HWND window, UINT message, std::unique_ptr<Record> record) {
     if (PostMessageW(window, message, 0, reinterpret_cast<LPARAM>(record.get()))) record.release();
 }
 
+// The window learns when its cancel button may end the wait.
+WaitCancellation cancellation_for(HWND window, const UniqueKernelHandle& cancel_event) {
+    return WaitCancellation(cancel_event.get(), [window](bool cancellable) {
+        PostMessageW(window, WM_SETUP_CANCELLABLE, cancellable ? 1 : 0, 0);
+    });
+}
+
 WorkerOutcome run_install(const InstallJob& job) {
+    WaitCancellation cancellation = cancellation_for(job.window, job.cancel_event);
     const InstallRequest request{.directory = job.directory,
                                  .desktop_shortcut_wanted = job.create_desktop_shortcut,
                                  .launch_after = job.launch_after,
-                                 .wait_pid = job.wait_pid};
+                                 .wait_pid = job.wait_pid,
+                                 .chooser = job.chooser,
+                                 .cancellation = job.cancel_event ? &cancellation : nullptr};
     const HWND window = job.window;
     // The apartment is left before the outcome goes out: after that post
     // the window may close and the process end at any moment.
     const ComApartment com(COINIT_APARTMENTTHREADED);
     const Status status =
         run_install_sequence(request, [window](std::string_view text) { post_progress(window, text); }, job.log);
+    if (cancellation.cancelled()) return {WorkerOutcome::Cancelled{}};
     if (!status) return {WorkerOutcome::Failed{status.error().message}};
     return {WorkerOutcome::Done{}};
 }
 
 WorkerOutcome run_uninstall(const UninstallJob& job) {
-    const UninstallRequest request{.directory = job.directory, .purge_data = job.purge_personal_data};
+    WaitCancellation cancellation = cancellation_for(job.window, job.cancel_event);
+    const UninstallRequest request{.directory = job.directory,
+                                   .purge_data = job.purge_personal_data,
+                                   .cancellation = job.cancel_event ? &cancellation : nullptr};
     const HWND window = job.window;
     const ComApartment com(COINIT_APARTMENTTHREADED);
     const Result<UninstallOutcome> outcome =
         run_uninstall_sequence(request, [window](std::string_view text) { post_progress(window, text); }, job.log);
+    if (cancellation.cancelled()) return {WorkerOutcome::Cancelled{}};
     if (!outcome) return {WorkerOutcome::Failed{outcome.error().message}};
     if (const UninstallOutcome& pending = *outcome) return {WorkerOutcome::DoneWithSelfRemoval{*pending}};
     return {WorkerOutcome::Done{}};

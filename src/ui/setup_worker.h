@@ -10,20 +10,27 @@
 #include <string>
 #include <string_view>
 
+#include "product/run_log_events.h"
 #include "system/run_log.h"
+#include "system/unique_handle.h"
 #include "ui/worker_outcome.h"
 
 namespace koravale {
 
 struct InstallJob {
-    std::string directory;  // canonical, accepted by the directory rules
+    // Canonical, accepted by the directory rules. None in a passive run
+    // without --dir: decided as a silent install decides it, under the lock.
+    std::optional<std::string> directory;
     std::optional<std::uint32_t> wait_pid;
     HWND window = nullptr;
     // None in a passive run: decided as a silent install decides it, once
     // the sequence holds the setup lock; the check box only shows it.
     std::optional<bool> create_desktop_shortcut;
     bool launch_after = false;
+    std::optional<ChosenBy> chooser;  // a passive run: its choices are logged under the lock
     RunLog log;
+    // Set by the window: ends a wait for another setup program. None: the wait cannot be cancelled.
+    UniqueKernelHandle cancel_event;
 };
 
 struct UninstallJob {
@@ -31,6 +38,7 @@ struct UninstallJob {
     HWND window = nullptr;
     bool purge_personal_data = false;
     RunLog log;
+    UniqueKernelHandle cancel_event;  // as for an install
 };
 
 // A post that fails is dropped, its record freed here.

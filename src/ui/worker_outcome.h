@@ -13,12 +13,14 @@ struct WorkerOutcome {
         std::string message;  // the sequence's first failure, shown as it stands
     };
     struct Done {};
+    // The user ended the wait for another setup program; nothing was changed.
+    struct Cancelled {};
     // The installed uninstaller ran: it and its folder go once the process has ended.
     struct DoneWithSelfRemoval {
         PendingSelfRemoval removal;
     };
 
-    std::variant<Failed, Done, DoneWithSelfRemoval> value;
+    std::variant<Failed, Done, DoneWithSelfRemoval, Cancelled> value;
 };
 
 }  // namespace koravale

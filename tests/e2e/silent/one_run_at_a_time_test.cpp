@@ -2,6 +2,10 @@
 // before it, so the installation ends whole or wholly removed, never in
 // between, and a run that waits too long changes nothing.
 
+#include <windows.h>
+#include <aclapi.h>
+#include <sddl.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,6 +13,7 @@
 #include <vector>
 
 #include "machine.h"
+#include "support/access_list_reader.h"
 #include "support/run_log_reader.h"
 #include "support/test_support.h"
 #include "system/setup_lock.h"
@@ -25,6 +30,19 @@ constexpr DWORD LONGER_THAN_THE_WAIT_MS = 90000;
 
 bool has_event_starting(const std::vector<std::string>& events, const std::string& prefix) {
     return std::any_of(events.begin(), events.end(), [&](const std::string& event) { return event.rfind(prefix, 0) == 0; });
+}
+
+// The name every version must agree on, or two of them would not keep apart.
+std::wstring lock_name() { return L"Global\\KoraVale.Setup." + to_wide(current_user_sid()); }
+
+// Owner and access list as SDDL, as an administrator's tools read them.
+std::string owner_and_access_list(HANDLE object) {
+    UniqueSecurityDescriptor security;
+    constexpr SECURITY_INFORMATION parts = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+    if (GetSecurityInfo(object, SE_KERNEL_OBJECT, parts, nullptr, nullptr, nullptr, nullptr, security.put()) != 0) return {};
+    UniqueLocalText text;
+    if (!ConvertSecurityDescriptorToStringSecurityDescriptorW(security.get(), SDDL_REVISION_1, parts, text.put(), nullptr)) return {};
+    return from_wide_lossy(text.get());
 }
 
 bool same_text_ignoring_case(const std::wstring& a, const std::wstring& b) {
@@ -181,16 +199,15 @@ TEST_F(OneRunAtATime, RunsThatWaitPastTheBoundFailWithTheMessageAndChangeNothing
     expect_whole_install(dir_);
 }
 
-TEST_F(OneRunAtATime, ALockLeftByAKilledRunIsTakenAtOnce) {
-    auto holder = ChildProcess::start(quoted(build_file("KORAVALE_PROGRAM_FILES_PROBE_EXE")) + L" hold-setup-lock 60000");
+TEST_F(OneRunAtATime, ALockLeftByAKilledRunIsTakenAtOnceAndSaysSo) {
+    const std::wstring ready = temp_ / L"held";
+    auto holder = ChildProcess::start(quoted(build_file("KORAVALE_PROGRAM_FILES_PROBE_EXE")) + L" hold-setup-lock " + quoted(ready));
     ASSERT_TRUE(holder);
-    // Held once our own attempt to take it fails.
-    const auto held_by_another = [] {
-        Result<SetupLock> probe = SetupLock::open();
-        return probe && !probe->take(0);
-    };
-    for (int poll = 0; poll < 100 && !held_by_another(); ++poll) Sleep(100);
-    ASSERT_TRUE(held_by_another());
+    for (int poll = 0; poll < 100 && !file_exists(ready); ++poll) Sleep(100);
+    ASSERT_TRUE(file_exists(ready));
+    // A waiting run keeps the lock in being when its holder dies; this handle stands in for it.
+    const UniqueKernelHandle waiter(OpenMutexW(SYNCHRONIZE, FALSE, lock_name().c_str()));
+    ASSERT_TRUE(waiter);
     ASSERT_TRUE(TerminateProcess(holder->handle(), 9));
     ASSERT_TRUE(holder->wait(10000));
 
@@ -199,6 +216,52 @@ TEST_F(OneRunAtATime, ALockLeftByAKilledRunIsTakenAtOnce) {
     expect_whole_install(dir_);
     const std::vector<std::string> events = logged_events(log);
     EXPECT_EQ(std::count(events.begin(), events.end(), WAITING_STARTED), 0);
+    EXPECT_EQ(std::count(events.begin(), events.end(),
+                         "setup lock taken: the previous setup program ended without releasing the lock"),
+              1);
+}
+
+// Opened by its literal name while a real run holds it. Wine keeps neither
+// the integrity label nor checks access, so only owner and list are read.
+TEST_F(OneRunAtATime, TheLockIsTheUsersGlobalMutexOwnedByTheUserAndOpenOnlyToUserSystemAndAdministrators) {
+    auto waited = ChildProcess::start(L"cmd.exe /c ping -n 4 127.0.0.1 >nul");
+    ASSERT_TRUE(waited);
+    auto install = start(setup_, L"/S --wait-pid " + std::to_wstring(waited->id()));
+    ASSERT_TRUE(install);
+    UniqueKernelHandle lock;
+    for (int poll = 0; poll < 100 && !lock; ++poll, Sleep(50)) {
+        lock.reset(OpenMutexW(SYNCHRONIZE | READ_CONTROL, FALSE, lock_name().c_str()));
+    }
+    ASSERT_TRUE(lock);
+    const std::string user = current_user_sid();
+    EXPECT_EQ(owner_and_access_list(lock.get()),
+              "O:" + user + "D:P(A;;0x120001;;;" + user + ")(A;;0x120001;;;SY)(A;;0x120001;;;BA)");
+    ASSERT_TRUE(install->wait(60000));
+    EXPECT_EQ(install->exit_code(), 0u);
+}
+
+// Held without delete sharing past the uninstaller's renaming tries, as a
+// scanner may: its shell deletes it by name once the holder lets go, and an
+// install started meanwhile waits for that shell before it places its own.
+TEST_F(OneRunAtATime, AnInstallRightAfterAnUninstallerHeldPastItsRetriesWaitsForItsShellAndEndsWhole) {
+    ASSERT_EQ(run_setup(setup_, L"/S"), 0u);
+    UniqueFileHandle held(CreateFileW(uninstaller_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
+    ASSERT_EQ(run_setup(uninstaller_, L"--silent"), 0u);
+    ASSERT_TRUE(file_exists(uninstaller_)) << "it took its retired name";
+    const std::wstring log = temp_ / L"install.log";
+    auto install = start(setup_, L"/S --log " + quoted(log));
+    ASSERT_TRUE(install);
+    Sleep(2000);
+    held.reset();
+    ASSERT_TRUE(install->wait(LONGER_THAN_THE_WAIT_MS));
+    EXPECT_EQ(install->exit_code(), 0u);
+    const std::vector<std::string> events = logged_events(log);
+    EXPECT_TRUE(std::any_of(events.begin(), events.end(), [](const std::string& event) {
+        return event.ends_with(" ms for the removal shell of an earlier uninstall to end");
+    })) << "it did not wait for the shell";
+    ASSERT_TRUE(wait_for_no_command_shell(30000));
+    expect_whole_install(dir_);
 }
 
 }  // namespace

@@ -404,25 +404,53 @@ TEST_F(SetupWindow, SuccessfulInstallReportsEachStepInOrderClosesWithoutADialogA
         << "the player was not started";
 }
 
-TEST_F(SetupWindow, InstallWaitsForAnotherSetupProgramShowingItAndStaysResponsive) {
+// How a wait for another setup program ends: that program ends, or the user cancels it.
+enum class WaitEnd { LockReleased, CancelButton, Escape, Close };
+
+std::string wait_end_name(const ::testing::TestParamInfo<WaitEnd>& info) {
+    const char* const names[] = {"lock_released", "cancel_button", "escape", "close"};
+    return names[static_cast<int>(info.param)];
+}
+
+class WaitingInstall : public SetupWindow, public ::testing::WithParamInterface<WaitEnd> {};
+
+TEST_P(WaitingInstall, ShowsTheWaitStaysResponsiveAndEndsItAtOnceWhenCancelled) {
     TempDir temp;
     const std::wstring dir = temp / L"KoraVale";
-    SetupRun setup = start_setup(L"--dir " + quoted(dir));
+    const std::wstring log = temp / L"setup.log";
+    SetupRun setup = start_setup(L"--dir " + quoted(dir) + L" --log " + quoted(log));
     ASSERT_NE(setup.frame, nullptr);
+    const bool cancelled = GetParam() != WaitEnd::LockReleased;
     {
         Result<SetupLock> lock = SetupLock::open();
         ASSERT_TRUE(lock && lock->take(0));
         click(setup[IDC_MAIN_ACTION]);
         EXPECT_TRUE(wait_until([&] { return text_of(setup[IDC_PROGRESS_TEXT]) == L"正在等待另一个 KoraVale 安装程序结束…"; }));
-        PostMessageW(setup.frame, WM_CLOSE, 0, 0);
-        EXPECT_FALSE(setup.process->wait(1000)) << "a waiting run refuses to close like any busy one";
+        EXPECT_TRUE(wait_until([&] { return IsWindowEnabled(setup[IDC_CANCEL]) != FALSE; })) << "the wait cannot be cancelled";
+        EXPECT_FALSE(IsWindowEnabled(setup[IDC_MAIN_ACTION]));
         EXPECT_EQ(text_of(setup.frame), L"安装 KoraVale 1.4.6") << "its messages are answered";
+        if (GetParam() == WaitEnd::CancelButton) click(setup[IDC_CANCEL]);
+        if (GetParam() == WaitEnd::Close) PostMessageW(setup.frame, WM_CLOSE, 0, 0);
+        if (GetParam() == WaitEnd::Escape) {
+            PostMessageW(setup.frame, WM_ACTIVATE, WA_ACTIVE, 0);
+            ASSERT_TRUE(wait_until([&] { return focused_control(setup.frame) == setup.frame; }));
+            ASSERT_TRUE(press_key(setup.frame, "Escape"));
+        }
+        if (cancelled) {
+            EXPECT_TRUE(setup.closed_with(0)) << "it did not close while the other program held the lock";
+        }
         EXPECT_FALSE(file_exists(dir));
     }
     EXPECT_TRUE(setup.closed_with(0));
-    EXPECT_TRUE(file_exists(dir + L"\\KoraVale.exe"));
-    EXPECT_TRUE(registered());
+    EXPECT_EQ(file_exists(dir + L"\\KoraVale.exe"), !cancelled);
+    EXPECT_EQ(registered(), !cancelled);
+    const std::vector<std::string> events = logged_events(log);
+    EXPECT_EQ(std::count(events.begin(), events.end(), "cancelled: 正在等待另一个 KoraVale 安装程序结束…"), cancelled ? 1 : 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(Ends, WaitingInstall,
+                         ::testing::Values(WaitEnd::LockReleased, WaitEnd::CancelButton, WaitEnd::Escape, WaitEnd::Close),
+                         wait_end_name);
 
 TEST_F(SetupWindow, FailingInstallReportsTheFailureOnOneLineAndRefusesToCloseOrCancelWhileItRuns) {
     TempDir temp;
@@ -516,11 +544,19 @@ TEST_F(SetupWindow, UninstallerConfirmsThenRemovesItselfAfterItHasEnded) {
 }
 
 // Nobody answers the final message for a while: the lock is not held
-// meanwhile, and the install made then survives the shell started after it.
-TEST_F(SetupWindow, InstallWhileTheUninstallMessageIsOpenEndsWholeOnceTheShellHasRun) {
+// meanwhile, and the install made then survives the shell started after it,
+// also when the uninstaller was held too long to take its retired name.
+class UninstallMessageOpen : public SetupWindow, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(UninstallMessageOpen, AnInstallMadeMeanwhileEndsWholeOnceTheShellHasRun) {
     TempDir temp;
     const std::wstring dir = temp / L"KoraVale";
     install_silently(dir);
+    UniqueFileHandle held;
+    if (GetParam()) {
+        held.reset(CreateFileW((dir + L"\\uninstall.exe").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held);
+    }
     SetupRun setup = start_setup(dir + L"\\uninstall.exe", L"");
     ASSERT_NE(setup.frame, nullptr);
     click(setup[IDC_MAIN_ACTION]);
@@ -529,6 +565,7 @@ TEST_F(SetupWindow, InstallWhileTheUninstallMessageIsOpenEndsWholeOnceTheShellHa
     EXPECT_EQ(done->caption, L"卸载完成");
 
     install_silently(dir);
+    held.reset();
     press(done->window, IDOK);
     EXPECT_TRUE(setup.closed_with(0));
     EXPECT_TRUE(wait_until([&] { return names_in(dir).size() == 2; }, 30000)) << "the retired uninstaller is deleted";
@@ -538,6 +575,9 @@ TEST_F(SetupWindow, InstallWhileTheUninstallMessageIsOpenEndsWholeOnceTheShellHa
     EXPECT_TRUE(file_exists(known_folder(FOLDERID_Programs) + L"\\KoraVale.lnk"));
     EXPECT_TRUE(file_exists(known_folder(FOLDERID_Desktop) + L"\\KoraVale.lnk"));
 }
+
+INSTANTIATE_TEST_SUITE_P(Uninstaller, UninstallMessageOpen, ::testing::Bool(),
+                         [](const auto& info) { return std::string(info.param ? "held_past_the_retries" : "retired"); });
 
 class SetupWindowAtDpi : public SetupWindow, public ::testing::WithParamInterface<DWORD> {};
 
@@ -613,6 +653,12 @@ TEST_F(SetupWindow, PassiveInstallShowsItsProgressWithNothingToTouchIgnoresClosi
     EXPECT_TRUE(registered());
     EXPECT_FALSE(file_exists(record)) << "the player was started without --relaunch";
     EXPECT_EQ(run_events(log), (std::vector<std::string>{"run: passive install", "exit status: 0"}));
+    // Chosen for nobody under the lock, after the folder was settled there.
+    const std::vector<std::string> events = logged_events(log);
+    const auto chosen = std::find(events.begin(), events.end(),
+                                  "passive run: install into " + from_wide_lossy(dir) + ", desktop shortcut: yes, launch after: no");
+    ASSERT_NE(chosen, events.end());
+    EXPECT_NE(std::find(events.begin(), chosen, "install directory: " + from_wide_lossy(dir)), chosen);
 }
 
 struct PassiveFailureCase {

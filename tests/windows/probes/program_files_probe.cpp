@@ -3,7 +3,7 @@
 //   remove-old-program-files DIR
 //   place-uninstaller-copy DIR          (the uninstaller is DIR\uninstall.exe)
 //   schedule-self-removal LINGER_MS     (its own file and folder; then lives on LINGER_MS)
-//   hold-setup-lock HOLD_MS             (the user's setup lock, then ends without giving it back)
+//   hold-setup-lock READY_FILE          (the user's setup lock; READY_FILE made once held; ends without giving it back after a minute)
 
 #include <windows.h>
 
@@ -39,8 +39,9 @@ int wmain(int argc, wchar_t** argv) {
         Sleep(std::wcstoul(argv[2], nullptr, 10));
     } else if (verb == L"hold-setup-lock") {
         Result<SetupLock> lock = SetupLock::open();
-        if (!lock || !lock->take(0)) return 3;
-        Sleep(std::wcstoul(argv[2], nullptr, 10));
+        if (!lock || !lock->take(10000)) return 3;
+        CloseHandle(CreateFileW(argv[2], GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        Sleep(60000);
         ExitProcess(0);  // as a killed run would: the lock is never released
     } else {
         return 2;
