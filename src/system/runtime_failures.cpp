@@ -5,7 +5,7 @@
 // std::terminate and abort; now they abort at once. That keeps out the
 // name demangler of the verbose terminate handler, the exception classes
 // with their strings, and the pthreads library the exception machinery
-// locks with: about a third of the program's code.
+// locks with: close to half of the program's size.
 
 #include <cstdlib>
 #include <exception>
@@ -14,6 +14,8 @@
 
 // Stands in for the library's verbose handler, which prints the exception's
 // demangled type to a standard error stream that a GUI program does not have.
+// Nothing reaches the terminate machinery today; should a part with
+// exception tables bring it back, the demangler (46 KB) still stays out.
 void __gnu_cxx::__verbose_terminate_handler() { std::abort(); }
 
 // Every one of the library's throw helpers: if one were missing, the
