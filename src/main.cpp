@@ -17,6 +17,7 @@
 #include "sequences/install_sequence.h"
 #include "sequences/uninstall_sequence.h"
 #include "system/com_apartment.h"
+#include "system/dpi_functions.h"
 #include "system/install_paths.h"
 #include "system/process_arguments.h"
 #include "system/run_log.h"
@@ -37,7 +38,7 @@ void prepare_process() {
     // already set up by someone else runs on as it is.
     SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     preload_system_libraries();
-    SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+    set_per_monitor_dpi_awareness();
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof(controls);
     controls.dwICC = ICC_STANDARD_CLASSES;

@@ -1,7 +1,5 @@
 #include "common/result_code_text.h"
 
-#include <cstdio>
-
 #include "common/text.h"
 
 namespace koravale {
@@ -12,8 +10,8 @@ std::uint32_t result_code_from_status(std::int32_t status) {
 }
 
 std::string describe_result_code(std::string_view message, std::uint32_t code) {
-    char hex[16];
-    std::snprintf(hex, sizeof(hex), "0x%08X", static_cast<unsigned>(code));
+    std::string hex = "0x";
+    append_upper_hex(hex, code, 8);
     const std::string_view trimmed = trim_white_space(message);
     if (trimmed.empty()) return hex;
     // Only the end is trimmed: the message is shown from its first character.

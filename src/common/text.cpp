@@ -129,6 +129,32 @@ std::optional<std::uint64_t> parse_decimal(std::string_view text, std::uint64_t 
     return value;
 }
 
+void append_zero_padded(std::string& out, long long value, int width) {
+    // Unsigned, so that the smallest value has a magnitude too.
+    unsigned long long magnitude = value < 0 ? 0ull - static_cast<unsigned long long>(value) : value;
+    char digits[24];
+    int count = 0;
+    do {
+        digits[count++] = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    if (value < 0) {
+        out.push_back('-');
+        --width;
+    }
+    for (int pad = width - count; pad > 0; --pad) out.push_back('0');
+    while (count > 0) out.push_back(digits[--count]);
+}
+
+void append_upper_hex(std::string& out, std::uint64_t value, int width) {
+    int count = 1;
+    while (count < 16 && (value >> (4 * count)) != 0) ++count;
+    if (width > count) count = width;
+    for (int shift = 4 * (count - 1); shift >= 0; shift -= 4) {
+        out.push_back("0123456789ABCDEF"[shift < 64 ? (value >> shift) & 0xF : 0]);
+    }
+}
+
 bool is_white_space(char32_t cp) {
     return (cp >= 0x09 && cp <= 0x0D) || cp == 0x20 || cp == 0x85 || cp == 0xA0 || cp == 0x1680 ||
            (cp >= 0x2000 && cp <= 0x200A) || cp == 0x2028 || cp == 0x2029 || cp == 0x202F ||

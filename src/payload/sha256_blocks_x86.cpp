@@ -74,12 +74,12 @@ Sha256BlockFunction sha256_blocks_accelerated() {
 Sha256BlockFunction sha256_blocks_accelerated() { return nullptr; }
 #endif
 
+// Asked again for every hash rather than kept in a local static: a CPUID
+// per image costs nothing, and a static's thread-safe start-up would bring
+// the pthreads library into the setup program.
 Sha256BlockFunction sha256_blocks_best() {
-    static const Sha256BlockFunction best = [] {
-        const Sha256BlockFunction accelerated = sha256_blocks_accelerated();
-        return accelerated ? accelerated : sha256_blocks_portable;
-    }();
-    return best;
+    const Sha256BlockFunction accelerated = sha256_blocks_accelerated();
+    return accelerated ? accelerated : sha256_blocks_portable;
 }
 
 }  // namespace koravale

@@ -1,6 +1,5 @@
 #include "product/uninstall_registration_values.h"
 
-#include <cstdio>
 #include <limits>
 
 #include "common/text.h"
@@ -16,8 +15,10 @@ std::uint32_t estimated_size_kb(std::uint64_t image_bytes) {
 }
 
 std::string install_date_text(CalendarDate date) {
-    char text[32];
-    std::snprintf(text, sizeof(text), "%04d%02d%02d", date.year, date.month, date.day);
+    std::string text;
+    append_zero_padded(text, date.year, 4);
+    append_zero_padded(text, date.month, 2);
+    append_zero_padded(text, date.day, 2);
     return text;
 }
 

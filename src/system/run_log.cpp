@@ -2,12 +2,11 @@
 
 #include <windows.h>
 
-#include <mutex>
-
 #include "product/run_log_events.h"
 #include "product/run_log_line.h"
 #include "system/file_sharing.h"
 #include "system/parent_folders.h"
+#include "system/thread_lock.h"
 #include "system/unique_handle.h"
 #include "system/wide_string.h"
 
@@ -58,7 +57,7 @@ public:
     explicit File(std::wstring path) : path_(std::move(path)) {}
 
     void append(std::string_view event) {
-        const std::lock_guard lock(mutex_);
+        const ThreadLock::Hold hold(lock_);
         if (!opened_) open_first_time();
         if (!file_) return;
         std::string text;
@@ -79,7 +78,7 @@ public:
 
     // Returns whether there is a file to open again afterwards.
     bool close_for_step() {
-        const std::lock_guard lock(mutex_);
+        const ThreadLock::Hold hold(lock_);
         opened_ = true;  // a log not opened yet is never created after the step either
         const bool was_open = static_cast<bool>(file_);
         file_.reset();
@@ -87,7 +86,7 @@ public:
     }
 
     void reopen_after_step() {
-        const std::lock_guard lock(mutex_);
+        const ThreadLock::Hold hold(lock_);
         DWORD error = ERROR_SUCCESS;
         file_ = open_for_append(path_, OPEN_EXISTING, error);
     }
@@ -103,7 +102,7 @@ private:
         }
     }
 
-    std::mutex mutex_;
+    ThreadLock lock_;
     const std::wstring path_;
     UniqueFileHandle file_;
     bool opened_ = false;  // the first line has tried to open it
@@ -114,7 +113,9 @@ RunLog::RunLog(const std::optional<std::string>& file) {
     if (!file) return;
     std::wstring path = to_wide(*file);
     if (std::optional<std::wstring> full = full_path(path)) path = std::move(*full);
-    file_ = std::make_shared<File>(std::move(path));
+    // Not make_shared: without type records its control block asks the
+    // C++ library, which brings the library's exception handling along.
+    file_ = std::shared_ptr<File>(new File(std::move(path)));
 }
 
 void RunLog::write(std::string_view event) const {

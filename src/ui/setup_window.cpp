@@ -8,6 +8,7 @@
 #include "product/setup_window_texts.h"
 #include "sequences/install_sequence.h"
 #include "sequences/uninstall_sequence.h"
+#include "system/dpi_functions.h"
 #include "system/file_identity.h"
 #include "system/install_paths.h"
 #include "system/known_folders.h"
@@ -151,7 +152,7 @@ std::uint32_t run_setup_window(SetupMode mode, const std::optional<std::string>&
                                        CW_USEDEFAULT, 500, 360, nullptr, nullptr, instance, nullptr);
     if (frame == nullptr) return 1;
 
-    const int dpi = effective_dpi(static_cast<int>(GetDpiForWindow(frame)));
+    const int dpi = effective_dpi(static_cast<int>(window_dpi(frame)));
     const SetupWindowLayout layout(dpi, is_uninstall ? SetupForm::Uninstall : SetupForm::Install);
     size_and_centre(frame, layout);
 

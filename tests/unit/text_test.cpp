@@ -36,6 +36,27 @@ TEST(AsciiCase, ChangesOnlyAsciiLetters) {
     EXPECT_FALSE(ascii_iequals("\u00c9", "\u00e9"));
 }
 
+TEST(NumberText, WritesWhatPrintfWouldWrite) {
+    const auto padded = [](long long value, int width) {
+        std::string out = "x";
+        append_zero_padded(out, value, width);
+        return out;
+    };
+    EXPECT_EQ(padded(7, 3), "x007");
+    EXPECT_EQ(padded(12345, 2), "x12345");
+    EXPECT_EQ(padded(-5, 4), "x-005");
+    EXPECT_EQ(padded(0, 0), "x0");
+    EXPECT_EQ(padded(-9223372036854775807LL - 1, 1), "x-9223372036854775808");
+    const auto hex = [](std::uint64_t value, int width) {
+        std::string out;
+        append_upper_hex(out, value, width);
+        return out;
+    };
+    EXPECT_EQ(hex(0xAB, 8), "000000AB");
+    EXPECT_EQ(hex(0xDEADBEEFCAFEull, 8), "DEADBEEFCAFE");
+    EXPECT_EQ(hex(0, 0), "0");
+}
+
 struct TrimCase {
     std::string input;
     std::string expected;
