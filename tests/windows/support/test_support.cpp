@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
 
@@ -107,12 +108,20 @@ TempDir::TempDir() {
 TempDir::~TempDir() { remove_tree(path_); }
 
 std::optional<ChildProcess> ChildProcess::start(const std::wstring& command_line) {
-    std::wstring line = command_line;
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-        return std::nullopt;
+    // Wine has been seen to refuse a start once in about fifty, before the
+    // program ran at all: said here, as the callers only see that nothing
+    // started, and tried again. A file that cannot be run stays so.
+    for (int attempt = 1;; ++attempt) {
+        std::wstring line = command_line;
+        if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) break;
+        std::fwprintf(stderr, L"CreateProcessW failed with %lu (attempt %d): %ls\n", GetLastError(), attempt,
+                      command_line.c_str());
+        if (attempt == 3) return std::nullopt;
+        Sleep(100);
+    }
     CloseHandle(info.hThread);
     return ChildProcess(UniqueKernelHandle(info.hProcess), info.dwProcessId);
 }
