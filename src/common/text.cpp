@@ -129,19 +129,13 @@ std::optional<std::uint64_t> parse_decimal(std::string_view text, std::uint64_t 
     return value;
 }
 
-void append_zero_padded(std::string& out, long long value, int width) {
-    // Unsigned, so that the smallest value has a magnitude too.
-    unsigned long long magnitude = value < 0 ? 0ull - static_cast<unsigned long long>(value) : value;
-    char digits[24];
+void append_zero_padded(std::string& out, std::uint64_t value, int width) {
+    char digits[20];
     int count = 0;
     do {
-        digits[count++] = static_cast<char>('0' + magnitude % 10);
-        magnitude /= 10;
-    } while (magnitude != 0);
-    if (value < 0) {
-        out.push_back('-');
-        --width;
-    }
+        digits[count++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value != 0);
     for (int pad = width - count; pad > 0; --pad) out.push_back('0');
     while (count > 0) out.push_back(digits[--count]);
 }

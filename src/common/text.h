@@ -25,9 +25,9 @@ bool ascii_iequals(std::string_view a, std::string_view b);
 // most `max`; none for anything else.
 std::optional<std::uint64_t> parse_decimal(std::string_view text, std::uint64_t max);
 
-// Appends `value` in decimal with leading zeros up to `width` characters,
-// a minus sign counted in the width, as printf's "%0*d" writes it.
-void append_zero_padded(std::string& out, long long value, int width);
+// Appends `value` in decimal with leading zeros up to `width` digits, as
+// printf's "%0*u" writes it.
+void append_zero_padded(std::string& out, std::uint64_t value, int width);
 // Appends `width` upper-case hexadecimal digits of `value`, at least all it has.
 void append_upper_hex(std::string& out, std::uint64_t value, int width);
 

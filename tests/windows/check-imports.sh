@@ -9,7 +9,7 @@ objdump=$1
 shift
 allowed='^(ntdll|kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|comctl32|msvcrt|api-ms-win-crt-[a-z0-9-]+)\.dll$'
 known_list=$(dirname "$0")/imports-in-windows-10-1507.txt
-known=$(grep -v '^#' "$known_list")
+known=$(awk '!/^#/ && NF { dll = $1; sub(/:$/, "", dll); for (i = 2; i <= NF; i++) print dll "!" $i }' "$known_list")
 # Calls a Windows 10 program is likely to reach for that came after 1507:
 # imported, any of them stops the program from loading there at all.
 newer=(
