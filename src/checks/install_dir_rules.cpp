@@ -1,6 +1,7 @@
 #include "checks/install_dir_rules.h"
 
 #include "common/text.h"
+#include "texts/directory_texts.h"
 
 namespace koravale {
 namespace {
@@ -41,16 +42,15 @@ std::string collapse_backslashes(std::string_view text) {
 // Any white space counts, not only U+0020: a name ending in U+3000 before a
 // dropped trailing backslash would lose it on the next normalisation.
 bool ends_with_white_space(std::string_view segment) {
-    const std::string_view kept = trim_white_space(segment);
-    return kept.empty() || kept.data() + kept.size() != segment.data() + segment.size();
+    return trim_trailing_white_space(segment).size() != segment.size();
 }
 
 std::optional<std::string_view> segment_fault(std::string_view segment) {
-    if (segment == "." || segment == "..") return "安装目录包含无效路径段（不允许 . 或 ..），请重新选择";
-    if (ends_with_white_space(segment) || segment.back() == '.') return "安装目录中的文件夹名不能以空格或点结尾";
+    if (segment == "." || segment == "..") return DIR_DOT_SEGMENT_TEXT;
+    if (ends_with_white_space(segment) || segment.back() == '.') return DIR_NAME_END_TEXT;
     for (char c : segment) {
         if (static_cast<unsigned char>(c) < 0x20 || std::string_view("\"*:<>?|").find(c) != std::string_view::npos)
-            return "安装目录包含不允许的特殊字符（* ? \" < > | :）";
+            return DIR_FORBIDDEN_CHARACTER_TEXT;
     }
     return std::nullopt;
 }
@@ -85,11 +85,11 @@ std::string normalize_install_dir(std::string_view text) {
 
 Result<std::string> validate_install_dir(std::string_view candidate, std::string_view data_dir) {
     std::string dir = normalize_install_dir(candidate);
-    if (dir.empty()) return SetupError{"请选择或输入安装目录"};
+    if (dir.empty()) return SetupError{std::string(DIR_EMPTY_TEXT)};
     if (dir.size() < 3 || !starts_with_drive(dir) || dir[2] != '\\')
-        return SetupError{"安装目录必须是本地磁盘的绝对路径（例如 D:\\KoraVale）"};
-    if (dir.size() == 3) return SetupError{"不能直接安装到磁盘根目录，请指定子文件夹（例如 " + dir + "KoraVale）"};
-    if (dir.size() > MAX_INSTALL_DIR_BYTES) return SetupError{"安装目录路径过长，请选择较短的路径"};
+        return SetupError{std::string(DIR_NOT_ABSOLUTE_TEXT)};
+    if (dir.size() == 3) return SetupError{drive_root_refusal_text(dir)};
+    if (dir.size() > MAX_INSTALL_DIR_BYTES) return SetupError{std::string(DIR_TOO_LONG_TEXT)};
 
     std::string_view rest = std::string_view(dir).substr(3);
     while (!rest.empty()) {
@@ -102,7 +102,7 @@ Result<std::string> validate_install_dir(std::string_view candidate, std::string
     }
 
     if (is_inside_data_dir(dir, data_dir))
-        return SetupError{"不能安装到个人数据目录（%LOCALAPPDATA%\\KoraVale）内，请选择其他目录"};
+        return SetupError{std::string(DIR_IN_DATA_FOLDER_TEXT)};
     return dir;
 }
 

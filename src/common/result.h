@@ -16,7 +16,7 @@ struct SetupError {
 };
 
 template <typename T>
-class Result {
+class [[nodiscard]] Result {
 public:
     Result(T value) : state_(std::in_place_index<0>, std::move(value)) {}
     Result(SetupError error) : state_(std::in_place_index<1>, std::move(error)) {}

@@ -155,6 +155,19 @@ bool is_white_space(char32_t cp) {
            cp == 0x205F || cp == 0x3000;
 }
 
+std::string_view trim_trailing_white_space(std::string_view text) {
+    std::size_t end = text.size();
+    while (end > 0) {
+        // Step back to the lead byte of the last sequence (at most four bytes).
+        std::size_t start = end - 1;
+        while (start > 0 && end - start < 4 && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80) --start;
+        char32_t cp = 0;
+        if (decode_utf8(text, start, cp) != end - start || !is_white_space(cp)) break;
+        end = start;
+    }
+    return text.substr(0, end);
+}
+
 std::string_view trim_white_space(std::string_view text) {
     std::size_t begin = 0;
     while (begin < text.size()) {
@@ -163,17 +176,7 @@ std::string_view trim_white_space(std::string_view text) {
         if (length == 0 || !is_white_space(cp)) break;
         begin += length;
     }
-    std::size_t end = text.size();
-    while (end > begin) {
-        // Step back to the lead byte of the last sequence (at most four bytes).
-        std::size_t start = end - 1;
-        while (start > begin && end - start < 4 && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80)
-            --start;
-        char32_t cp = 0;
-        if (decode_utf8(text, start, cp) != end - start || !is_white_space(cp)) break;
-        end = start;
-    }
-    return text.substr(begin, end - begin);
+    return trim_trailing_white_space(text.substr(begin));
 }
 
 }  // namespace koravale

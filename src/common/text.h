@@ -35,5 +35,7 @@ void append_upper_hex(std::string& out, std::uint64_t value, int width);
 bool is_white_space(char32_t code_point);
 // Strips white space at both ends; malformed bytes count as content.
 std::string_view trim_white_space(std::string_view utf8);
+// Only the end: a message is shown from its first character.
+std::string_view trim_trailing_white_space(std::string_view utf8);
 
 }  // namespace koravale

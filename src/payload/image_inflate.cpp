@@ -93,8 +93,7 @@ Result<ImageBytes> extract_image(std::span<const std::uint8_t> compressed,
     Result<ImageBytes> image = inflate_zlib_stream(compressed, expected_size);
     if (!image) return image;
     if (image->size() != expected_size) {
-        return SetupError{"程序大小校验失败（期望 " + std::to_string(expected_size) + "，实际 " +
-                          std::to_string(image->size()) + "）"};
+        return SetupError{image_size_mismatch_text(expected_size, image->size())};
     }
     if (!ascii_iequals(sha256_hex(*image), digest_text)) return SetupError{std::string(INTEGRITY_FAILED_MESSAGE)};
     return image;

@@ -8,12 +8,10 @@
 
 #include "common/result.h"
 #include "payload/image_bytes.h"
+#include "texts/failure_texts.h"
 
 namespace koravale {
 
-inline constexpr std::string_view PAYLOAD_MISSING_MESSAGE = "安装包内部程序载荷缺失";
-inline constexpr std::string_view UNPACK_FAILED_MESSAGE = "安装包解压失败，文件可能已损坏";
-inline constexpr std::string_view INTEGRITY_FAILED_MESSAGE = "程序完整性校验（SHA-256）失败，已中止安装";
 
 // An optional "+", then decimal digits that fit 64 bits; anything else is 0.
 std::uint64_t parse_image_size(std::string_view text);

@@ -1,10 +1,12 @@
 #include "sequences/install_directory_guard.h"
+#include "texts/directory_texts.h"
 
-#include "product/install_directory_acl.h"
-#include "product/run_log_events.h"
-#include "system/existing_install_directory.h"
-#include "system/install_directory_security.h"
-#include "system/program_files.h"
+#include "product/run_log/run_log_events.h"
+#include "product/security/install_directory_acl.h"
+#include "system/files/program_files.h"
+#include "system/security/install_directory_creation.h"
+#include "system/security/install_directory_examination.h"
+#include "system/security/install_directory_security.h"
 
 namespace koravale {
 namespace {

@@ -4,30 +4,25 @@
 #include "checks/install_dir_rules.h"
 #include "common/text.h"
 #include "payload/embedded_payload.h"
-#include "product/product_constants.h"
-#include "product/run_log_events.h"
+#include "product/identity/product_constants.h"
+#include "product/run_log/run_log_events.h"
 #include "sequences/install_directory_guard.h"
 #include "sequences/sequence_stages.h"
 #include "sequences/setup_lock_wait.h"
-#include "system/file_queries.h"
-#include "system/install_paths.h"
-#include "system/known_folders.h"
-#include "system/program_files.h"
-#include "system/running_application.h"
-#include "system/shortcuts.h"
-#include "system/uninstall_registration.h"
+#include "system/files/file_queries.h"
+#include "system/files/program_files.h"
+#include "system/processes/running_application.h"
+#include "system/shell/install_paths.h"
+#include "system/shell/known_folders.h"
+#include "system/shell/shortcuts.h"
+#include "system/shell/uninstall_registration.h"
+#include "texts/progress_texts.h"
 
 namespace koravale {
 namespace {
 
 // The checks before anything changes have no progress text of their own.
 constexpr std::string_view CHECKING_STAGE = "checking the install directory and drive";
-constexpr std::string_view CLOSING_TEXT = "正在检查并关闭运行中的 KoraVale…";
-constexpr std::string_view EXTRACTING_TEXT = "正在解压并校验 KoraVale 程序完整性…";
-constexpr std::string_view PLACING_TEXT = "正在安装程序文件…";
-constexpr std::string_view REGISTERING_TEXT = "正在创建快捷方式与系统注册信息…";
-constexpr std::string_view CLEANING_TEXT = "正在清理旧安装目录中的程序文件…";
-constexpr std::string_view LAUNCHING_TEXT = "正在启动 KoraVale…";
 
 }  // namespace
 
@@ -91,7 +86,7 @@ Status run_install_sequence(const InstallRequest& request, const ProgressReporte
         return stages.fail(guarded.error());
     }
 
-    stages.begin(CLOSING_TEXT);
+    stages.begin(INSTALL_CLOSING_TEXT);
     stages.log_skipped(close_running_application(request.wait_pid));
 
     stages.begin(EXTRACTING_TEXT);

@@ -7,12 +7,12 @@
 #include <string>
 
 #include "common/result.h"
-#include "product/install_layout.h"
-#include "product/run_log_events.h"
-#include "product/setup_options.h"
+#include "product/installation/install_layout.h"
+#include "product/options/setup_options.h"
+#include "product/run_log/run_log_events.h"
 #include "sequences/progress_reporter.h"
 #include "sequences/setup_lock_wait.h"
-#include "system/run_log.h"
+#include "system/shell/run_log.h"
 
 namespace koravale {
 

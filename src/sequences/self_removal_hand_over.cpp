@@ -1,12 +1,12 @@
 #include "sequences/self_removal_hand_over.h"
 
 #include "checks/install_dir_rules.h"
-#include "product/run_log_events.h"
-#include "product/product_constants.h"
-#include "product/self_removal_command.h"
-#include "system/self_removal.h"
-#include "system/setup_lock.h"
-#include "system/uninstall_registration.h"
+#include "product/identity/product_constants.h"
+#include "product/installation/self_removal_command.h"
+#include "product/run_log/run_log_events.h"
+#include "system/processes/self_removal.h"
+#include "system/security/setup_lock.h"
+#include "system/shell/uninstall_registration.h"
 
 namespace koravale {
 namespace {

@@ -7,10 +7,10 @@
 #include <optional>
 #include <string>
 
-#include "product/install_layout.h"
+#include "product/installation/install_layout.h"
 #include "sequences/sequence_stages.h"
-#include "system/file_identity.h"
-#include "system/run_log.h"
+#include "system/files/file_identity.h"
+#include "system/shell/run_log.h"
 
 namespace koravale {
 

@@ -1,6 +1,6 @@
 #include "sequences/sequence_stages.h"
 
-#include "product/run_log_events.h"
+#include "product/run_log/run_log_events.h"
 
 namespace koravale {
 

@@ -8,7 +8,7 @@
 
 #include "common/result.h"
 #include "sequences/progress_reporter.h"
-#include "system/run_log.h"
+#include "system/shell/run_log.h"
 
 namespace koravale {
 

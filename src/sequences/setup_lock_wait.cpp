@@ -1,6 +1,6 @@
 #include "sequences/setup_lock_wait.h"
 
-#include "product/run_log_events.h"
+#include "product/run_log/run_log_events.h"
 
 namespace koravale {
 namespace {
@@ -50,7 +50,7 @@ Result<SetupLock> wait_for_setup_lock(SequenceStages& stages, WaitCancellation* 
     if (taken && *taken == LockTaking::HeldElsewhere) {
         const WaitStage stage(stages, cancellation);
         for (;;) {
-            taken = lock->wait(SETUP_LOCK_POLL_MS, cancel_event(cancellation));
+            taken = lock->wait(POLL_INTERVAL_MS, cancel_event(cancellation));
             if (!taken) break;
             if (*taken == LockTaking::Cancelled) return cancel_wait(stages, *cancellation, stage.waited());
             if (*taken != LockTaking::HeldElsewhere) {
@@ -78,8 +78,8 @@ Status wait_for_removal_shell(SequenceStages& stages, const SetupLock& lock, Wai
             return stages.fail(SetupError{std::string(OTHER_SETUP_RUNNING_TEXT)});
         }
         if (cancel == nullptr) {
-            Sleep(SETUP_LOCK_POLL_MS);
-        } else if (WaitForSingleObject(cancel, SETUP_LOCK_POLL_MS) == WAIT_OBJECT_0) {
+            Sleep(POLL_INTERVAL_MS);
+        } else if (WaitForSingleObject(cancel, POLL_INTERVAL_MS) == WAIT_OBJECT_0) {
             return cancel_wait(stages, *cancellation, stage.waited());
         }
     }

@@ -9,17 +9,13 @@
 #include <functional>
 
 #include "common/result.h"
-#include "product/product_constants.h"
+#include "product/identity/product_constants.h"
 #include "sequences/sequence_stages.h"
-#include "system/setup_lock.h"
+#include "system/security/setup_lock.h"
+#include "texts/progress_texts.h"
 
 namespace koravale {
 
-inline constexpr std::string_view WAITING_FOR_OTHER_SETUP_TEXT = "正在等待另一个 KoraVale 安装程序结束…";
-inline constexpr std::string_view OTHER_SETUP_RUNNING_TEXT =
-    "另一个 KoraVale 安装或卸载程序正在运行，请等待其结束后重试";
-// Never shown: the window closes instead.
-inline constexpr std::string_view WAIT_CANCELLED_TEXT = "已取消";
 
 // A shell deleting the uninstaller of a former uninstall by its own name
 // runs about ten seconds; an install waits for it that long and a little more.

@@ -3,21 +3,22 @@
 #include <windows.h>
 
 #include "checks/install_dir_rules.h"
-#include "product/path_compare.h"
-#include "product/product_constants.h"
-#include "product/run_log_events.h"
+#include "common/windows_path.h"
+#include "product/identity/product_constants.h"
+#include "product/run_log/run_log_events.h"
 #include "sequences/sequence_stages.h"
 #include "sequences/setup_lock_wait.h"
-#include "system/directory_purge.h"
-#include "system/file_deletion.h"
-#include "system/file_identity.h"
-#include "system/file_queries.h"
-#include "system/install_paths.h"
-#include "system/program_files.h"
-#include "system/retry_with_pauses.h"
-#include "system/running_application.h"
-#include "system/shortcuts.h"
-#include "system/uninstall_registration.h"
+#include "system/files/directory_purge.h"
+#include "system/files/file_deletion.h"
+#include "system/files/file_identity.h"
+#include "system/files/file_queries.h"
+#include "system/files/program_files.h"
+#include "system/platform/retry_with_pauses.h"
+#include "system/processes/running_application.h"
+#include "system/shell/install_paths.h"
+#include "system/shell/shortcuts.h"
+#include "system/shell/uninstall_registration.h"
+#include "texts/progress_texts.h"
 
 namespace koravale {
 namespace {
@@ -25,18 +26,13 @@ namespace {
 // Finding the installation and the last step have no progress text of their own.
 constexpr std::string_view FINDING_STAGE = "finding the installation";
 constexpr std::string_view UNINSTALLER_STAGE = "removing the uninstaller and its folder";
-constexpr std::string_view CLOSING_TEXT = "正在关闭运行中的 KoraVale…";
-constexpr std::string_view REMOVING_TEXT = "正在移除程序文件与快捷方式…";
-constexpr std::string_view UNREGISTERING_TEXT = "正在清理系统卸载记录…";
-constexpr std::string_view PURGING_TEXT = "正在清除本地数据与缓存…";
 
 constexpr int APP_DELETE_ATTEMPTS = 20;
-constexpr DWORD APP_DELETE_RETRY_DELAY_MS = 150;
 
 // The player may take a moment to let go of its file after it was closed.
 Status delete_program_with_retries(const std::string& app_exe) {
     Status deleted = Done{};
-    retry_with_pauses(APP_DELETE_ATTEMPTS, APP_DELETE_RETRY_DELAY_MS, [&] {
+    retry_with_pauses(APP_DELETE_ATTEMPTS, POLL_INTERVAL_MS, [&] {
         deleted = path_exists(app_exe) ? delete_file_best_effort(app_exe) : Status(Done{});
         return deleted.ok();
     });
@@ -72,7 +68,7 @@ Result<UninstallOutcome> run_uninstall_sequence(const UninstallRequest& request,
     const InstallLayout& layout = *resolved;
     stages.log_event(install_directory_event(layout.install_dir));
 
-    stages.begin(CLOSING_TEXT);
+    stages.begin(UNINSTALL_CLOSING_TEXT);
     stages.log_skipped(close_running_application(std::nullopt));
 
     stages.begin(REMOVING_TEXT);

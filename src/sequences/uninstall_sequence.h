@@ -6,12 +6,12 @@
 #include <string>
 
 #include "common/result.h"
-#include "product/install_layout.h"
-#include "product/setup_options.h"
+#include "product/installation/install_layout.h"
+#include "product/options/setup_options.h"
 #include "sequences/progress_reporter.h"
 #include "sequences/self_removal_hand_over.h"
 #include "sequences/setup_lock_wait.h"
-#include "system/run_log.h"
+#include "system/shell/run_log.h"
 
 namespace koravale {
 

@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "checks/disk_readiness.h"
-#include "system/file_queries.h"
-#include "system/wide_string.h"
+#include "system/files/file_queries.h"
+#include "system/platform/wide_string.h"
 #include "ui/setup_window_state.h"
 
 namespace koravale {

@@ -7,10 +7,11 @@
 #include <string>
 
 #include "checks/install_dir_rules.h"
-#include "product/install_folder_choice.h"
-#include "system/file_queries.h"
-#include "system/unique_handle.h"
-#include "system/wide_string.h"
+#include "product/installation/install_folder_choice.h"
+#include "system/files/file_queries.h"
+#include "system/platform/unique_handle.h"
+#include "system/platform/wide_string.h"
+#include "texts/window_texts.h"
 #include "ui/control_text.h"
 #include "ui/setup_window_state.h"
 
@@ -41,8 +42,8 @@ std::optional<std::string> ask_for_folder(HWND frame, const std::string& box_tex
     FILEOPENDIALOGOPTIONS options = 0;
     options = SUCCEEDED(dialog->GetOptions(&options)) ? options | FOLDER_OPTIONS : FOLDER_OPTIONS;
     dialog->SetOptions(options);
-    dialog->SetTitle(L"选择 KoraVale 安装目录");
-    dialog->SetOkButtonLabel(L"选择文件夹");
+    dialog->SetTitle(std::wstring(FOLDER_PICKER_TITLE_TEXT).c_str());
+    dialog->SetOkButtonLabel(std::wstring(FOLDER_PICKER_OK_TEXT).c_str());
     open_in_nearest_folder(*dialog.Get(), box_text);
 
     if (FAILED(dialog->Show(frame))) return std::nullopt;

@@ -8,10 +8,10 @@
 #include <optional>
 #include <string>
 
-#include "product/setup_mode.h"
-#include "product/setup_options.h"
-#include "system/run_log.h"
-#include "system/unique_handle.h"
+#include "product/options/setup_mode.h"
+#include "product/options/setup_options.h"
+#include "system/platform/unique_handle.h"
+#include "system/shell/run_log.h"
 
 namespace koravale {
 

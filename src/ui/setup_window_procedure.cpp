@@ -6,9 +6,10 @@
 #include <variant>
 
 #include "checks/install_dir_rules.h"
-#include "product/run_log_events.h"
-#include "product/setup_window_texts.h"
-#include "system/wide_string.h"
+#include "product/run_log/run_log_events.h"
+#include "product/window/setup_window_texts.h"
+#include "system/platform/wide_string.h"
+#include "texts/window_texts.h"
 #include "ui/control_text.h"
 #include "ui/folder_picker.h"
 #include "ui/setup_window_ids.h"
@@ -22,11 +23,6 @@ constexpr COLORREF BACKGROUND_COLOUR = RGB(0xFF, 0xFF, 0xFF);
 constexpr COLORREF TEXT_COLOUR = RGB(0x22, 0x22, 0x22);
 constexpr COLORREF STATUS_COLOUR = RGB(0x66, 0x66, 0x66);
 
-constexpr char INVALID_DIR_CAPTION[] = "安装目录无效";
-constexpr char UNINSTALLED_CAPTION[] = "卸载完成";
-constexpr char UNINSTALLED_TEXT[] = "KoraVale 已从您的电脑卸载。";
-// No step has run when the thread cannot even start: the user may simply try again.
-constexpr char NO_WORKER_TEXT[] = "无法启动后台任务，请稍后重试";
 
 constexpr UINT_PTR PASSIVE_CLOSE_TIMER = 1;
 // Long enough to be read by someone who happens to look, short enough for a deployment.
@@ -113,8 +109,8 @@ void on_cancellable(SetupWindowState& state, bool cancellable) {
 // A worker that could not start leaves nothing running: back to idle.
 void abandon_operation(SetupWindowState& state, HWND window) {
     state.busy = false;
-    state.log.write(error_event({NO_WORKER_TEXT}));
-    show_failure(state, window, NO_WORKER_TEXT);
+    state.log.write(error_event({std::string(NO_WORKER_TEXT)}));
+    show_failure(state, window, std::string(NO_WORKER_TEXT));
 }
 
 void start_install(SetupWindowState& state, HWND window) {
@@ -142,7 +138,7 @@ void start_install(SetupWindowState& state, HWND window) {
             return;
         }
         set_control_text(state.progress_text, directory.error().message);
-        show_message(window, INVALID_DIR_CAPTION, directory.error().message, MB_ICONERROR);
+        show_message(window, INVALID_DIR_CAPTION_TEXT, directory.error().message, MB_ICONERROR);
         return;
     }
     // Not busy yet, so the box's EN_CHANGE refreshes the disk line for the new text.
@@ -193,7 +189,7 @@ void complete_operation(SetupWindowState& state, HWND window, std::unique_ptr<Wo
     } else {
         state.pending_self_removal.reset();
     }
-    if (state.is_uninstall && !state.passive) show_message(window, UNINSTALLED_CAPTION, UNINSTALLED_TEXT, MB_ICONINFORMATION);
+    if (state.is_uninstall && !state.passive) show_message(window, UNINSTALLED_CAPTION_TEXT, UNINSTALLED_TEXT, MB_ICONINFORMATION);
     DestroyWindow(window);
 }
 

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "sequences/uninstall_sequence.h"
-#include "system/run_log.h"
-#include "system/unique_handle.h"
+#include "system/platform/unique_handle.h"
+#include "system/shell/run_log.h"
 
 namespace koravale {
 

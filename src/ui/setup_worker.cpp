@@ -4,8 +4,8 @@
 
 #include "sequences/install_sequence.h"
 #include "sequences/uninstall_sequence.h"
-#include "system/com_apartment.h"
-#include "system/unique_handle.h"
+#include "system/platform/com_apartment.h"
+#include "system/platform/unique_handle.h"
 #include "ui/setup_window_ids.h"
 
 namespace koravale {

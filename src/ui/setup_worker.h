@@ -10,9 +10,9 @@
 #include <string>
 #include <string_view>
 
-#include "product/run_log_events.h"
-#include "system/run_log.h"
-#include "system/unique_handle.h"
+#include "product/run_log/run_log_events.h"
+#include "system/platform/unique_handle.h"
+#include "system/shell/run_log.h"
 #include "ui/worker_outcome.h"
 
 namespace koravale {

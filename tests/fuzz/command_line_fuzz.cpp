@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "common/text.h"
-#include "product/command_line.h"
+#include "product/options/command_line.h"
 
 namespace {
 

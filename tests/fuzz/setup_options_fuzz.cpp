@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "common/text.h"
-#include "product/setup_options.h"
+#include "product/options/setup_options.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "product/close_loop.h"
+#include "product/installation/close_loop.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "product/command_line.h"
+#include "product/options/command_line.h"
 
 #include <gtest/gtest.h>
 

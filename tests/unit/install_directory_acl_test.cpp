@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "product/install_directory_acl.h"
+#include "product/security/install_directory_acl.h"
 
 namespace koravale {
 namespace {

@@ -1,4 +1,4 @@
-#include "product/install_folder_choice.h"
+#include "product/installation/install_folder_choice.h"
 
 #include <gtest/gtest.h>
 

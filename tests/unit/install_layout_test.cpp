@@ -1,4 +1,4 @@
-#include "product/install_layout.h"
+#include "product/installation/install_layout.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "product/io_failure_text.h"
+#include "product/installation/io_failure_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "product/run_log_line.h"
+#include "product/run_log/run_log_line.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,7 @@
-#include "product/self_removal_command.h"
+#include "product/installation/self_removal_command.h"
 
 #include <gtest/gtest.h>
 
-#include "product/path_compare.h"
 
 namespace koravale {
 namespace {
@@ -39,44 +38,6 @@ TEST(SelfRemovalCommand, ShellLiesInTheSystemRootOrInCWindows) {
     EXPECT_EQ(command_shell_path(system_root_or_default("E:\\WINNT")), "E:\\WINNT\\System32\\cmd.exe");
     EXPECT_EQ(command_shell_path(system_root_or_default(std::nullopt)), "C:\\Windows\\System32\\cmd.exe");
     EXPECT_EQ(system_root_or_default(std::nullopt), "C:\\Windows");
-}
-
-TEST(SameCanonicalPath, ComparesComponentsExactly) {
-    struct Case {
-        const char* a;
-        const char* b;
-        bool same;
-    };
-    for (const Case& c : {
-             Case{"\\\\?\\C:\\Apps\\KoraVale", "\\\\?\\C:\\Apps\\KoraVale", true},
-             Case{"\\\\?\\C:\\Apps\\KoraVale\\", "\\\\?\\C:\\Apps\\\\KoraVale", true},
-             Case{"C:/Apps/KoraVale", "C:\\Apps\\KoraVale", true},
-             Case{"\\\\?\\C:\\Apps\\KoraVale", "\\\\?\\C:\\apps\\koravale", false},  // no case folding
-             Case{"\\\\?\\C:\\Apps\\KoraVale", "\\\\?\\C:\\Apps", false},
-             Case{"\\Apps", "Apps", false},
-             Case{"", "", true},
-         }) {
-        EXPECT_EQ(same_canonical_path(c.a, c.b), c.same) << c.a << " | " << c.b;
-    }
-}
-
-TEST(IsWithinCanonicalPath, TakesWholeComponentsInAnyAsciiCase) {
-    struct Case {
-        const char* path;
-        const char* folder;
-        bool within;
-    };
-    for (const Case& c : {
-             Case{"\\\\?\\C:\\Users\\Ann\\AppData\\Local\\Programs\\KoraVale", "\\\\?\\C:\\Users\\Ann", true},
-             Case{"\\\\?\\C:\\users\\ANN\\Apps", "\\\\?\\C:\\Users\\Ann\\", true},
-             Case{"\\\\?\\C:\\Users\\Ann", "\\\\?\\C:\\Users\\Ann", true},  // the profile itself
-             Case{"\\\\?\\C:\\Users\\Anna\\KoraVale", "\\\\?\\C:\\Users\\Ann", false},
-             Case{"\\\\?\\C:\\Users", "\\\\?\\C:\\Users\\Ann", false},
-             Case{"\\\\?\\D:\\Users\\Ann\\KoraVale", "\\\\?\\C:\\Users\\Ann", false},
-             Case{"\\\\?\\C:\\Apps\\KoraVale", "", false},
-         }) {
-        EXPECT_EQ(is_within_canonical_path(c.path, c.folder), c.within) << c.path << " | " << c.folder;
-    }
 }
 
 }  // namespace

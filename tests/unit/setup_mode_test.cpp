@@ -1,8 +1,7 @@
-#include "product/setup_mode.h"
+#include "product/options/setup_mode.h"
 
 #include <gtest/gtest.h>
 
-#include "product/install_account.h"
 
 namespace koravale {
 namespace {
@@ -41,15 +40,6 @@ TEST(DecideRun, OnlySilentRunsGoWithoutTheWindowAndSilentWinsOverPassive) {
         options.silent = c.silent;
         options.passive = c.passive;
         EXPECT_EQ(decide_run(options), c.expected) << c.uninstall << c.silent << c.passive;
-    }
-}
-
-// The three service accounts by their well-known SIDs; a user, an
-// administrator, or a SID that only starts like one of them, installs.
-TEST(IsServiceAccount, OnlyTheThreeWellKnownServiceAccounts) {
-    for (const char* sid : {"S-1-5-18", "S-1-5-19", "S-1-5-20", "s-1-5-18"}) EXPECT_TRUE(is_service_account(sid)) << sid;
-    for (const char* sid : {"S-1-5-21-0-0-0-1001", "S-1-5-32-544", "S-1-5-180", "S-1-5-18 ", ""}) {
-        EXPECT_FALSE(is_service_account(sid)) << sid;
     }
 }
 

@@ -1,4 +1,4 @@
-#include "product/setup_options.h"
+#include "product/options/setup_options.h"
 
 #include <gtest/gtest.h>
 

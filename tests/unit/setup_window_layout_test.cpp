@@ -1,4 +1,4 @@
-#include "product/setup_window_layout.h"
+#include "product/window/setup_window_layout.h"
 
 #include <gtest/gtest.h>
 

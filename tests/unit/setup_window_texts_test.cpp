@@ -1,4 +1,4 @@
-#include "product/setup_window_texts.h"
+#include "product/window/setup_window_texts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,11 @@
-#include "product/uninstall_registration_values.h"
+#include "product/installation/uninstall_registration_values.h"
 
 #include <gtest/gtest.h>
 
 #include "checks/install_dir_rules.h"
 #include "common/result_code_text.h"
-#include "product/installed_product.h"
+#include "product/installation/installed_product.h"
+#include "texts/failure_texts.h"
 
 namespace koravale {
 namespace {

@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "support/test_support.h"
-#include "system/directory_purge.h"
-#include "system/unique_handle.h"
-#include "system/wide_string.h"
+#include "system/files/directory_purge.h"
+#include "system/platform/unique_handle.h"
+#include "system/platform/wide_string.h"
 
 namespace koravale {
 namespace {

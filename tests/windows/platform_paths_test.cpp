@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "common/text.h"
-#include "product/product_constants.h"
+#include "product/identity/product_constants.h"
 #include "support/test_support.h"
-#include "system/install_paths.h"
-#include "system/known_folders.h"
-#include "system/wide_string.h"
+#include "system/platform/wide_string.h"
+#include "system/shell/install_paths.h"
+#include "system/shell/known_folders.h"
 
 namespace koravale {
 namespace {

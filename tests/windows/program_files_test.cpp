@@ -3,17 +3,13 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
-#include "support/access_list_reader.h"
 #include "support/test_support.h"
-#include "system/existing_install_directory.h"
-#include "system/file_deletion.h"
-#include "system/file_identity.h"
-#include "system/install_paths.h"
-#include "system/os_error.h"
-#include "system/program_files.h"
-#include "system/wide_string.h"
+#include "system/files/file_deletion.h"
+#include "system/files/file_identity.h"
+#include "system/files/program_files.h"
+#include "system/platform/os_error.h"
+#include "system/platform/wide_string.h"
+#include "system/shell/install_paths.h"
 
 namespace koravale {
 namespace {
@@ -43,82 +39,6 @@ TEST(CheckInstallPathNotFile, RefusesOnlyAnExistingFile) {
               "所选路径 " + utf8(file) + " 是已有文件，请换一个安装目录");
     EXPECT_TRUE(check_install_path_not_file(utf8(dir.path())).ok());
     EXPECT_TRUE(check_install_path_not_file(utf8(dir / L"missing")).ok());
-}
-
-TEST(EnsureInstallDirectory, CreatesMissingParentsAndKeepsWhatIsThere) {
-    TempDir dir;
-    const std::wstring nested = dir / L"a b\\c\\KoraVale";
-    const Result<EnsuredInstallDirectory> made = ensure_install_directory(utf8(nested));
-    ASSERT_TRUE(made.ok()) << made.error().message;
-    EXPECT_EQ(made->origin, InstallDirectoryOrigin::CreatedProtected);
-    EXPECT_TRUE(GetFileAttributesW(nested.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
-    write_file(nested + L"\\user.txt", "kept");
-    const Result<EnsuredInstallDirectory> again = ensure_install_directory(utf8(nested) + "\\");
-    ASSERT_TRUE(again.ok());
-    EXPECT_EQ(again->origin, InstallDirectoryOrigin::Existed);
-    EXPECT_EQ(read_file(nested + L"\\user.txt"), "kept");
-}
-
-bool grants_full_control(const AccessList& list, const std::string& trustee) {
-    return std::ranges::find(list.entries, AccessEntry{"A", "OICI", "FA", trustee}) != list.entries.end();
-}
-
-// Wine keeps an access list only as Unix permission bits: it reads back
-// no protected flag and no Administrators entry, and a file made inside
-// gets the mode its umask gives (so an Everyone read entry) instead of
-// the folder's inherited entries. Under Wine the bits for others show it.
-TEST(EnsureInstallDirectory, EveryFolderItMakesIsClosedToOtherUsers) {
-    TempDir dir;
-    const std::wstring plain = dir / L"made plainly";
-    ASSERT_TRUE(CreateDirectoryW(plain.c_str(), nullptr));
-    const std::wstring parent = dir / L"Apps";
-    const std::wstring target = parent + L"\\KoraVale";
-
-    const Result<EnsuredInstallDirectory> made = ensure_install_directory(utf8(target));
-    ASSERT_TRUE(made.ok()) << made.error().message;
-    EXPECT_EQ(made->origin, InstallDirectoryOrigin::CreatedProtected) << made->why_unprotected;
-    // A parent made on the way too: with the drive root's entries another
-    // account could rename it away and put its own folders in its place.
-    for (const std::wstring& folder : {target, parent}) {
-        const std::optional<AccessList> list = read_access_list(folder);
-        ASSERT_TRUE(list);
-        EXPECT_FALSE(list->lets_other_users_in()) << list->sddl;
-        EXPECT_TRUE(grants_full_control(*list, current_user_sid())) << list->sddl;
-        EXPECT_TRUE(grants_full_control(*list, "SY")) << list->sddl;
-        if (running_under_wine()) {
-            const std::string mode = unix_mode(folder);
-            ASSERT_EQ(mode.size(), 3u) << mode;
-            EXPECT_EQ(mode.back(), '0') << "no permission bits for others: " << mode;
-        } else {
-            EXPECT_TRUE(list->protected_from_parent) << list->sddl;
-            EXPECT_TRUE(grants_full_control(*list, "BA")) << list->sddl;
-            EXPECT_EQ(list->entries.size(), 3u) << list->sddl;
-        }
-    }
-    if (!running_under_wine()) {
-        write_file(target + L"\\KoraVale.exe", "x");
-        EXPECT_FALSE(read_access_list(target + L"\\KoraVale.exe")->lets_other_users_in());
-    }
-
-    const std::string plain_list = read_access_list(plain)->sddl;
-    const std::string plain_mode = unix_mode(plain);
-    const Result<EnsuredInstallDirectory> existing = ensure_install_directory(utf8(plain));
-    ASSERT_TRUE(existing.ok());
-    EXPECT_EQ(existing->origin, InstallDirectoryOrigin::Existed);
-    EXPECT_EQ(read_access_list(plain)->sddl, plain_list) << "an existing folder is left as it is";
-    EXPECT_EQ(unix_mode(plain), plain_mode);
-}
-
-TEST(EnsureInstallDirectory, ParentThatIsAFileGivesTheSystemsText) {
-    TempDir dir;
-    write_file(dir / L"blocker", "x");
-    const std::string target = utf8(dir / L"blocker\\KoraVale");
-    const std::string message = ensure_install_directory(target).error().message;
-    const std::string expected_start = "创建安装目录 " + target + " 失败：";
-    EXPECT_EQ(message.substr(0, expected_start.size()), expected_start) << message;
-    // Windows reports the file in the way as "already exists" (183); Wine
-    // stops at the path that cannot be entered (3).
-    EXPECT_TRUE(ends_with(message, ". (os error 183)") || ends_with(message, ". (os error 3)")) << message;
 }
 
 TEST(DescribeIoFailure, ShowsTheSystemsTrimmedTextOrThePermissionHint) {
@@ -170,17 +90,6 @@ TEST(WriteStagedProgram, ALeftoverThatCannotBeDeletedIsAWriteFailure) {
     EXPECT_TRUE(message.starts_with("写入程序文件 " + utf8(leftover) + " 失败：")) << message;
     EXPECT_TRUE(ends_with(message, " (os error 32)")) << message;
     EXPECT_EQ(read_file(leftover), "leftover");
-}
-
-// Wine lists a Unix link to a folder as a reparse point, as Windows does a
-// junction; what it leads to may be changed by whoever owns the link.
-TEST(ExamineInstallDirectory, ALinkIsTakenAsItselfAndNeverFollowed) {
-    if (!running_under_wine()) GTEST_SKIP() << "the link is made on the Unix side";
-    TempDir dir;
-    ASSERT_TRUE(CreateDirectoryW((dir / L"target").c_str(), nullptr));
-    ASSERT_TRUE(make_unix_symlink(dir / L"KoraVale", dir / L"target"));
-    EXPECT_EQ(examine_install_directory(utf8(dir / L"KoraVale")).finding, DirectoryFinding::ReparsePoint);
-    EXPECT_EQ(examine_install_directory(utf8(dir / L"target")).finding, DirectoryFinding::Closed);
 }
 
 class ReplaceFileWithRetry : public testing::Test {
@@ -277,7 +186,7 @@ TEST(FileIdentity, TellsFilesFromFoldersAndResolvesTheOnDiskName) {
 TEST(PlaceUninstallerCopy, CopiesTheRunningProgramOverAnOldUninstaller) {
     TempDir dir;
     write_file(dir / L"uninstall.exe", "an old uninstaller");
-    place_uninstaller_copy(utf8(dir.path()), utf8(dir / L"uninstall.exe"));
+    ASSERT_TRUE(place_uninstaller_copy(utf8(dir.path()), utf8(dir / L"uninstall.exe")).ok());
     const std::optional<std::string> running = running_executable_path();
     ASSERT_TRUE(running);
     EXPECT_EQ(read_file(dir / L"uninstall.exe"), read_file(to_wide(*running)));

@@ -10,8 +10,8 @@
 
 #include "support/run_log_reader.h"
 #include "support/test_support.h"
-#include "system/run_log.h"
-#include "system/wide_string.h"
+#include "system/platform/wide_string.h"
+#include "system/shell/run_log.h"
 
 namespace koravale {
 namespace {

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "support/test_support.h"
-#include "system/running_application.h"
-#include "system/wide_string.h"
+#include "system/platform/wide_string.h"
+#include "system/processes/running_application.h"
 
 namespace koravale {
 namespace {
@@ -117,8 +117,8 @@ TEST_F(RunningApplication, TheLaunchedPlayerGetsItsQuotedPathAlone) {
     environment_.set(L"KORAVALE_SAMPLE_RECORD", record);
     environment_.set(L"KORAVALE_SAMPLE_EXIT_AFTER_MS", L"100");
 
-    launch_application(from_wide_lossy(install_dir_ + L"\\Missing.exe"));  // no message, no effect
-    launch_application(from_wide_lossy(exe_));
+    EXPECT_FALSE(launch_application(from_wide_lossy(install_dir_ + L"\\Missing.exe")).ok());  // no message, no effect
+    ASSERT_TRUE(launch_application(from_wide_lossy(exe_)).ok());
 
     ASSERT_TRUE(wait_until(20000, [&] { return file_exists(record); }));
     EXPECT_EQ(read_file(record), from_wide_lossy(quoted(exe_)));

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "support/test_support.h"
-#include "system/wide_string.h"
+#include "system/platform/wide_string.h"
 
 namespace koravale {
 namespace {

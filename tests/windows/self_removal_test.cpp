@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "support/test_support.h"
-#include "system/self_removal.h"
-#include "system/wide_string.h"
+#include "system/platform/wide_string.h"
+#include "system/processes/self_removal.h"
 
 namespace koravale {
 namespace {
@@ -55,9 +55,10 @@ TEST_F(SelfRemoval, LeavesAFolderThatHoldsAUsersFileAndNeedsNoSystemRoot) {
     wchar_t system_root[MAX_PATH];
     ASSERT_GT(GetEnvironmentVariableW(L"SystemRoot", system_root, MAX_PATH), 0u);
     SetEnvironmentVariableW(L"SystemRoot", nullptr);
-    start_removal_shell(from_wide_lossy(uninstaller_), from_wide_lossy(install_dir_));
+    const Status started = start_removal_shell(from_wide_lossy(uninstaller_), from_wide_lossy(install_dir_));
     SetEnvironmentVariableW(L"SystemRoot", system_root);
 
+    ASSERT_TRUE(started.ok()) << started.error().message;
     EXPECT_TRUE(gone_within_15_seconds(uninstaller_));
     EXPECT_TRUE(file_exists(user_file));
     EXPECT_TRUE(file_exists(install_dir_));

@@ -10,9 +10,9 @@
 
 #include "support/shortcut_reader.h"
 #include "support/test_support.h"
-#include "system/com_apartment.h"
-#include "system/shortcuts.h"
-#include "system/wide_string.h"
+#include "system/platform/com_apartment.h"
+#include "system/platform/wide_string.h"
+#include "system/shell/shortcuts.h"
 
 namespace koravale {
 namespace {

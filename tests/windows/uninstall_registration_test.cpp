@@ -12,13 +12,13 @@
 #include <vector>
 
 #include "checks/install_dir_rules.h"
-#include "product/product_constants.h"
-#include "product/uninstall_registration_values.h"
+#include "product/identity/product_constants.h"
+#include "product/installation/uninstall_registration_values.h"
 #include "support/test_support.h"
-#include "system/platform_error_text.h"
-#include "system/uninstall_registration.h"
-#include "system/unique_handle.h"
-#include "system/wide_string.h"
+#include "system/platform/os_error.h"
+#include "system/platform/unique_handle.h"
+#include "system/platform/wide_string.h"
+#include "system/shell/uninstall_registration.h"
 
 namespace koravale {
 namespace {
@@ -89,8 +89,8 @@ std::string today() {
 
 class UninstallRegistration : public testing::Test {
 protected:
-    void SetUp() override { delete_uninstall_registration(); }
-    void TearDown() override { delete_uninstall_registration(); }
+    void SetUp() override { ASSERT_TRUE(delete_uninstall_registration().ok()); }
+    void TearDown() override { EXPECT_TRUE(delete_uninstall_registration().ok()); }
 
     const UserFolders folders_{.local_app_data = "C:\\Users\\a\\AppData\\Local", .programs = {}, .desktop = {}};
 };
@@ -183,11 +183,11 @@ TEST_F(UninstallRegistration, InstalledProductIsCanonicalAndBlankFieldsAreAbsent
 
 TEST_F(UninstallRegistration, DeleteRemovesTheKeyAndAMissingKeyIsNoError) {
     ASSERT_TRUE(write_uninstall_registration(make_install_layout("D:\\Apps", folders_), 1).ok());
-    delete_uninstall_registration();
+    ASSERT_TRUE(delete_uninstall_registration().ok());
     UniqueRegistryKey key;
     EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, KEY_PATH.c_str(), 0, KEY_READ, key.put()),
               static_cast<LONG>(ERROR_FILE_NOT_FOUND));
-    delete_uninstall_registration();
+    EXPECT_TRUE(delete_uninstall_registration().ok());
     EXPECT_EQ(read_installed_product(), InstalledProduct{});
     // The parent key belongs to the system and stays.
     EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall", 0,

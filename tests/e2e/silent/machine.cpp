@@ -5,11 +5,11 @@
 
 #include <algorithm>
 
-#include "product/product_constants.h"
+#include "product/identity/product_constants.h"
 #include "support/test_support.h"
-#include "system/known_folders.h"
-#include "system/unique_handle.h"
-#include "system/wide_string.h"
+#include "system/platform/unique_handle.h"
+#include "system/platform/wide_string.h"
+#include "system/shell/known_folders.h"
 
 namespace koravale::end_to_end {
 namespace {

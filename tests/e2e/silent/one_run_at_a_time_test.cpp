@@ -16,8 +16,8 @@
 #include "support/access_list_reader.h"
 #include "support/run_log_reader.h"
 #include "support/test_support.h"
-#include "system/setup_lock.h"
-#include "system/wide_string.h"
+#include "system/platform/wide_string.h"
+#include "system/security/setup_lock.h"
 
 namespace koravale::end_to_end {
 namespace {

@@ -14,9 +14,9 @@
 #include "support/run_log_reader.h"
 #include "support/shortcut_reader.h"
 #include "support/test_support.h"
-#include "system/com_apartment.h"
-#include "system/unique_handle.h"
-#include "system/wide_string.h"
+#include "system/platform/com_apartment.h"
+#include "system/platform/unique_handle.h"
+#include "system/platform/wide_string.h"
 
 namespace koravale::end_to_end {
 namespace {

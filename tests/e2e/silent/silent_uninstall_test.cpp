@@ -11,8 +11,8 @@
 #include "machine.h"
 #include "support/run_log_reader.h"
 #include "support/test_support.h"
-#include "system/unique_handle.h"
-#include "system/wide_string.h"
+#include "system/platform/unique_handle.h"
+#include "system/platform/wide_string.h"
 
 namespace koravale::end_to_end {
 namespace {

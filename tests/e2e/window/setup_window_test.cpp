@@ -15,8 +15,8 @@
 #include "support/run_log_reader.h"
 #include "support/test_support.h"
 #include "support/window_driver.h"
-#include "system/setup_lock.h"
-#include "system/wide_string.h"
+#include "system/platform/wide_string.h"
+#include "system/security/setup_lock.h"
 
 namespace koravale {
 namespace {

@@ -10,14 +10,15 @@
 #include <cwchar>
 #include <string>
 
-#include "product/install_layout.h"
-#include "product/product_constants.h"
-#include "product/self_removal_command.h"
-#include "system/install_paths.h"
-#include "system/program_files.h"
-#include "system/self_removal.h"
-#include "system/setup_lock.h"
-#include "system/wide_string.h"
+#include "product/identity/product_constants.h"
+#include "product/installation/install_layout.h"
+#include "product/installation/self_removal_command.h"
+#include "system/files/file_identity.h"
+#include "system/files/program_files.h"
+#include "system/platform/wide_string.h"
+#include "system/processes/self_removal.h"
+#include "system/security/setup_lock.h"
+#include "system/shell/install_paths.h"
 
 int wmain(int argc, wchar_t** argv) {
     using namespace koravale;
@@ -25,9 +26,9 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring verb = argv[1];
     const std::string argument = from_wide_lossy(argv[2]);
     if (verb == L"remove-old-program-files") {
-        remove_old_program_files(argument);
+        static_cast<void>(remove_old_program_files(argument));
     } else if (verb == L"place-uninstaller-copy") {
-        place_uninstaller_copy(argument, join_path(argument, UNINSTALLER_NAME));
+        static_cast<void>(place_uninstaller_copy(argument, join_path(argument, UNINSTALLER_NAME)));
     } else if (verb == L"schedule-self-removal") {
         const std::optional<std::string> exe = running_executable_path();
         const std::optional<std::string> dir = running_uninstaller_dir();
@@ -35,7 +36,7 @@ int wmain(int argc, wchar_t** argv) {
         // As the uninstall does: a path the shell refuses keeps its name.
         const bool shell_safe = safe_for_command_shell(*exe) && safe_for_command_shell(*dir);
         const Result<std::string> retired = shell_safe ? retire_running_uninstaller(*exe) : Result<std::string>(*exe);
-        start_removal_shell(retired ? *retired : *exe, *dir);
+        static_cast<void>(start_removal_shell(retired ? *retired : *exe, *dir));
         Sleep(std::wcstoul(argv[2], nullptr, 10));
     } else if (verb == L"hold-setup-lock") {
         Result<SetupLock> lock = SetupLock::open();

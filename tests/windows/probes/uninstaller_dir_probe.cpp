@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "system/install_paths.h"
-#include "system/wide_string.h"
+#include "system/platform/wide_string.h"
+#include "system/shell/install_paths.h"
 
 int wmain(int argc, wchar_t** argv) {
     if (argc != 2) return 2;

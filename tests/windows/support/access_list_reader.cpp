@@ -7,8 +7,8 @@
 #include <regex>
 #include <vector>
 
-#include "system/unique_handle.h"
-#include "system/wide_string.h"
+#include "system/platform/unique_handle.h"
+#include "system/platform/wide_string.h"
 
 namespace koravale::testing_support {
 

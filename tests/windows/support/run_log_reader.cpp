@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <regex>
 
-#include "product/product_constants.h"
+#include "product/identity/product_constants.h"
 #include "support/test_support.h"
 
 namespace koravale::testing_support {

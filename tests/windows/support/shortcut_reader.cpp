@@ -4,7 +4,7 @@
 #include <shlobj.h>
 #include <wrl/client.h>
 
-#include "system/wide_string.h"
+#include "system/platform/wide_string.h"
 
 namespace koravale::testing_support {
 

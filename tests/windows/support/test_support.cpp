@@ -1,6 +1,6 @@
 #include "support/test_support.h"
 
-#include "system/wide_string.h"
+#include "system/platform/wide_string.h"
 
 #include <gtest/gtest.h>
 

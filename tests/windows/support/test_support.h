@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "system/unique_handle.h"
+#include "system/platform/unique_handle.h"
 
 namespace koravale::testing_support {
 
