@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "checks/install_dir_rules.h"
 #include "common/windows_path.h"
 #include "product/identity/product_constants.h"
@@ -39,6 +41,23 @@ Status delete_program_with_retries(const std::string& app_exe) {
     return deleted;
 }
 
+// Nothing registered and none of the program's files in the folder: a run
+// that finds this removes what a broken install may have left (shortcuts,
+// retired uninstallers, the empty folder) and has nothing else to do.
+bool finds_no_installation(const InstallLayout& layout) {
+    if (read_installed_product() != InstalledProduct{}) return false;
+    return std::ranges::none_of(PROGRAM_FILE_NAMES,
+                                [&](std::string_view name) { return path_exists(join_path(layout.install_dir, name)); });
+}
+
+void purge_data_if_asked(const UninstallRequest& request, const InstallLayout& layout, SequenceStages& stages,
+                         const RunLog& log) {
+    if (!request.purge_data || !path_exists(layout.data_dir)) return;
+    stages.begin(PURGING_TEXT);
+    // The log may lie inside: its lines after this go only where its file is still there.
+    stages.log_skipped(log.with_file_closed([&] { return purge_directory_tree(layout.data_dir); }));
+}
+
 }  // namespace
 
 Result<InstallLayout> resolve_uninstall_layout(const std::optional<std::string>& directory) {
@@ -66,6 +85,16 @@ Result<UninstallOutcome> run_uninstall_sequence(const UninstallRequest& request,
     const Result<InstallLayout> resolved = resolve_uninstall_layout(request.directory);
     if (!resolved) return stages.fail(resolved.error());
     const InstallLayout& layout = *resolved;
+    if (finds_no_installation(layout)) {
+        stages.log_event(no_installation_event(layout.install_dir));
+        stages.log_skipped(remove_shortcuts(layout));
+        stages.log_skipped(delete_uninstall_registration());
+        stages.log_skipped(remove_retired_uninstallers(layout.install_dir));
+        stages.log_skipped(remove_directory_if_empty(layout.install_dir));
+        purge_data_if_asked(request, layout, stages, log);
+        stages.finish();
+        return UninstallOutcome{};
+    }
     stages.log_event(install_directory_event(layout.install_dir));
 
     stages.begin(UNINSTALL_CLOSING_TEXT);
@@ -81,11 +110,7 @@ Result<UninstallOutcome> run_uninstall_sequence(const UninstallRequest& request,
     stages.begin(UNREGISTERING_TEXT);
     stages.log_skipped(delete_uninstall_registration());
 
-    if (request.purge_data && path_exists(layout.data_dir)) {
-        stages.begin(PURGING_TEXT);
-        // The log may lie inside: its lines after this go only where its file is still there.
-        stages.log_skipped(log.with_file_closed([&] { return purge_directory_tree(layout.data_dir); }));
-    }
+    purge_data_if_asked(request, layout, stages, log);
 
     stages.begin_unshown(UNINSTALLER_STAGE);
     if (is_running_executable(layout.uninstaller)) {

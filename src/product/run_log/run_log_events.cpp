@@ -75,6 +75,11 @@ std::string install_directory_event(std::string_view install_dir) {
     return joined({"install directory: ", install_dir});
 }
 
+std::string no_installation_event(std::string_view install_dir) {
+    return joined({"no installation found: nothing is registered and ", install_dir,
+                   " holds none of the program's files"});
+}
+
 std::string install_directory_vanished_event(std::string_view install_dir) {
     return joined({"install directory ", install_dir, " vanished before the program was written: creating it again"});
 }

@@ -32,6 +32,8 @@ std::string error_event(const SetupError& error);
 std::string skipped_event(const SetupError& failure);
 
 std::string install_directory_event(std::string_view install_dir);
+// An uninstall that finds nothing registered and no program in the folder.
+std::string no_installation_event(std::string_view install_dir);
 std::string install_directory_vanished_event(std::string_view install_dir);
 // An install into a folder it did not create, outside the user's profile,
 // whose owner or access list could not be read: other accounts may be

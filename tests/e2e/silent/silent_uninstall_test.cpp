@@ -251,10 +251,22 @@ TEST_F(SilentUninstall, TheShellTakesExclamationMarksLiterally) {
     remove_tree(L"C:\\Fun");
 }
 
-TEST(SilentUninstallOfNothing, SucceedsWithNothingToRemove) {
+// The log says it found nothing instead of naming a folder and a stage
+// after stage that removed nothing.
+TEST(SilentUninstallOfNothing, SucceedsWithNothingToRemoveAndSaysSo) {
     reset_machine(user_places());
-    EXPECT_EQ(run_setup(build_file("KORAVALE_SETUP_EXE"), L"--uninstall --silent"), 0u);
+    TempDir temp;
+    const std::wstring log = temp / L"uninstall.log";
+    EXPECT_EQ(run_setup(build_file("KORAVALE_SETUP_EXE"), L"--uninstall --silent --log " + quoted(log)), 0u);
     EXPECT_EQ(registered_value_count(), 0u);
+    const std::vector<std::string> events = logged_events(log);
+    const auto said = [&](std::string_view start) {
+        return std::ranges::count_if(events, [&](const std::string& event) { return event.starts_with(start); });
+    };
+    EXPECT_EQ(said("no installation found: nothing is registered and "), 1) << testing::PrintToString(events);
+    EXPECT_EQ(said("install directory: "), 0);
+    EXPECT_EQ(said("start: 正在"), 0) << "no stage of the installed program's removal";
+    EXPECT_EQ(events.back(), "exit status: 0");
 }
 
 }  // namespace

@@ -1,11 +1,13 @@
 // Responsiveness figures of the setup window under Wine: how long until the
-// window is shown, and how quickly it answers while its worker waits on a
-// locked program file. Prints figures; passes or fails nothing.
+// window is shown, how quickly it answers while its worker waits on a
+// locked program file, and how long a passive run takes from its last
+// logged stage to its end. Prints figures; passes or fails nothing.
 
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "support/test_support.h"
@@ -98,6 +100,47 @@ void measure_round_trip_while_waiting(const std::wstring& setup) {
     process->wait(10000);
 }
 
+// Milliseconds since midnight of a run-log line's local time stamp
+// ("2026-12-10 13:16:23.949 ..."); negative when the line has none.
+double logged_ms(const std::string& line) {
+    int hours = 0, minutes = 0, seconds = 0, millis = 0;
+    if (line.size() < 23 || std::sscanf(line.c_str() + 11, "%2d:%2d:%2d.%3d", &hours, &minutes, &seconds, &millis) != 4)
+        return -1;
+    return ((hours * 60.0 + minutes) * 60.0 + seconds) * 1000.0 + millis;
+}
+
+double local_ms_now() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return ((now.wHour * 60.0 + now.wMinute) * 60.0 + now.wSecond) * 1000.0 + now.wMilliseconds;
+}
+
+// From the last stage's "done:" line to the moment the process has ended:
+// the window's teardown, which a deployment tool waits for on every machine.
+void measure_passive_end(const std::wstring& setup) {
+    TempDir temp;
+    const std::wstring log = temp / L"passive.log";
+    std::vector<double> samples;
+    for (int run = 0; run < STARTS; ++run) {
+        DeleteFileW(log.c_str());
+        auto process = ChildProcess::start(quoted(setup) + L" --passive --dir " + quoted(temp / L"KoraVale") +
+                                           L" --log " + quoted(log));
+        if (!process || !process->wait(60000)) break;
+        const double ended = local_ms_now();
+        const std::string text = read_file(log);
+        double last_stage = -1;
+        for (std::size_t at = 0; at < text.size();) {
+            const std::size_t end = std::min(text.find('\n', at), text.size());
+            const std::string line = text.substr(at, end - at);
+            if (line.find(" done: ") != std::string::npos) last_stage = logged_ms(line);
+            at = end + 1;
+        }
+        if (last_stage < 0 || process->exit_code() != 0) break;
+        samples.push_back(ended - last_stage);
+    }
+    print_figures("passive install, last stage done to process end", samples);
+}
+
 }  // namespace
 
 int main() {
@@ -106,5 +149,6 @@ int main() {
     const std::wstring setup = build_file("KORAVALE_SETUP_EXE");
     measure_start_to_shown(setup);
     measure_round_trip_while_waiting(setup);
+    measure_passive_end(setup);
     return 0;
 }
