@@ -336,10 +336,11 @@ enum class Outcome { LeftAsItWas, Closed, Refused };
 struct ExistingFolder {
     const char* name;
     std::wstring dir;          // {temp} stands for the test's own folder, in the user's profile
-    const wchar_t* prepare;    // a Unix command given the folder (or the planted file), or none
+    const wchar_t* prepare;    // a Unix command given the folder (or the planted file), or none; "ln": hard-link it
     bool on_a_planted_file;    // prepare a file of the folder instead of the folder
     Outcome outcome;
     std::string logged;        // the line logged about the folder, {dir} standing for it; empty: none
+    const wchar_t* then_on_the_folder = nullptr;  // a Unix command given the folder after that
 };
 
 class SilentInstallIntoAnExistingFolder : public SilentInstallBesideTheProfile,
@@ -357,7 +358,12 @@ TEST_P(SilentInstallIntoAnExistingFolder, IsUsedClosedOrRefusedByWhoMayChangeIt)
         if (!running_under_wine()) GTEST_SKIP() << "made with Unix commands";
         const std::wstring planted = join(dir, L"version.dll");
         if (folder.on_a_planted_file) write_file(planted, "planted");
-        ASSERT_TRUE(run_unix_command_on(folder.prepare, folder.on_a_planted_file ? planted : dir));
+        if (std::wstring(folder.prepare) == L"ln") {
+            ASSERT_TRUE(CreateHardLinkW(join(dir, L"..\\elsewhere.dll").c_str(), planted.c_str(), nullptr));
+        } else {
+            ASSERT_TRUE(run_unix_command_on(folder.prepare, folder.on_a_planted_file ? planted : dir));
+        }
+        if (folder.then_on_the_folder != nullptr) ASSERT_TRUE(run_unix_command_on(folder.then_on_the_folder, dir));
     }
     const std::string list_before = read_access_list(dir)->sddl;
     const std::string mode_before = unix_mode(dir);
@@ -382,22 +388,32 @@ TEST_P(SilentInstallIntoAnExistingFolder, IsUsedClosedOrRefusedByWhoMayChangeIt)
     }
     std::string line = folder.logged;
     if (const std::size_t at = line.find("{dir}"); at != std::string::npos) line.replace(at, 5, from_wide_lossy(dir));
+    if (const std::size_t at = line.find("{user}"); at != std::string::npos) line.replace(at, 6, current_user_sid());
     EXPECT_TRUE(line.empty() || std::ranges::count(logged_events(log), line) == 1) << line;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Folders, SilentInstallIntoAnExistingFolder,
     testing::Values(
-        ExistingFolder{"outside_the_profile", L"C:\\Shared\\KoraVale", nullptr, false, Outcome::LeftAsItWas, ""},
+        ExistingFolder{"outside_the_profile", L"C:\\Shared\\KoraVale", nullptr, false, Outcome::LeftAsItWas,
+                       "install directory outside the user profile is closed to other accounts (owner {user}): "
+                       "used as it is: {dir}"},
         ExistingFolder{"in_the_profile", L"{temp}\\KoraVale", nullptr, false, Outcome::LeftAsItWas, ""},
         ExistingFolder{"open_in_the_profile", L"{temp}\\KoraVale", L"chmod 777", false, Outcome::LeftAsItWas, ""},
         ExistingFolder{"open_outside_the_profile", L"C:\\Shared\\KoraVale", L"chmod 777", false, Outcome::Closed,
-                       "install directory was open to other accounts: its access list replaced: {dir}"},
+                       "install directory was open to other accounts (S-1-1-0 allowed 0x001301FF): its access list "
+                       "replaced and read back closed: {dir}"},
+        ExistingFolder{"open_holding_other_files", L"C:\\Shared\\KoraVale", L"chmod 644", true, Outcome::Refused,
+                       "error: 安装目录 {dir} 中已有其他文件，且其他账户可以修改该目录。请选择一个新的或空的目录", L"chmod 777"},
         ExistingFolder{"another_accounts", L"C:\\Shared\\KoraVale", L"chown nobody", false, Outcome::Refused,
                        "error: 安装目录 {dir} 属于另一个账户，该账户可以替换其中的程序。请选择其他目录"},
         ExistingFolder{"holding_another_accounts_file", L"C:\\Shared\\KoraVale", L"chown nobody", true,
                        Outcome::Refused,
-                       "error: 安装目录 {dir} 中有属于另一个账户的文件，该账户可以替换其中的程序。请选择其他目录"}),
+                       "error: 安装目录 {dir} 中有属于另一个账户的文件，该账户可以替换其中的程序。请选择其他目录"},
+        ExistingFolder{"holding_a_file_others_may_write", L"C:\\Shared\\KoraVale", L"chmod 666", true, Outcome::Refused,
+                       "error: 安装目录 {dir} 中有其他账户可以修改的文件，该账户可以替换其中的程序。请选择其他目录"},
+        ExistingFolder{"open_holding_a_hard_link", L"C:\\Shared\\KoraVale", L"ln", true, Outcome::Refused,
+                       "error: 安装目录 {dir} 中有其他账户可以修改的文件，该账户可以替换其中的程序。请选择其他目录", L"chmod 777"}),
     [](const testing::TestParamInfo<ExistingFolder>& info) { return info.param.name; });
 
 TEST_F(SilentInstall, ARegisteredLocationThatBreaksARuleIsRefused) {
