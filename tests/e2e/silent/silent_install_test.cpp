@@ -331,6 +331,25 @@ TEST_F(SilentInstallBesideTheProfile, AFolderItCreatesWorksForUpgradeMoveAndUnin
     EXPECT_TRUE(file_exists(L"C:\\Apps")) << "a parent made on the way is not ours to remove";
 }
 
+// Another account makes the folder after the check found none, while the
+// install waits for a process to end: it is checked again where it is met.
+TEST_F(SilentInstallBesideTheProfile, AFolderMadeAfterTheCheckIsCheckedWhereTheInstallMeetsIt) {
+    if (!running_under_wine()) GTEST_SKIP() << "made with Unix commands";
+    const std::wstring dir = L"C:\\Shared\\KoraVale", planted = join(dir, L"version.dll"), log = temp_ / L"setup.log";
+    auto waited = ChildProcess::start(L"cmd.exe /c ping -n 6 127.0.0.1 >nul");
+    ASSERT_TRUE(waited);
+    auto install = ChildProcess::start(quoted(setup_) + L" /S --dir " + quoted(dir) + L" --log " + quoted(log) +
+                                       L" --wait-pid " + std::to_wstring(waited->id()));
+    const std::string waiting = "start: 正在检查并关闭运行中的 KoraVale…";
+    for (int poll = 0; install && poll < 200 && std::ranges::count(logged_events(log), waiting) == 0; ++poll) Sleep(25);
+    ASSERT_TRUE(install && CreateDirectoryW(L"C:\\Shared", nullptr) && CreateDirectoryW(dir.c_str(), nullptr));
+    write_file(planted, "planted");
+    ASSERT_TRUE(run_unix_command_on(L"chmod 666", planted) && install->wait(60000));
+    EXPECT_EQ(install->exit_code(), 1u);
+    EXPECT_EQ(folder_entries(dir), std::vector<std::wstring>{L"version.dll"});
+    expect_nothing_installed();
+}
+
 enum class Outcome { LeftAsItWas, Closed, Refused };
 
 struct ExistingFolder {
