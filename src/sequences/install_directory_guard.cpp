@@ -1,48 +1,41 @@
 #include "sequences/install_directory_guard.h"
-#include "texts/directory_texts.h"
 
 #include "product/run_log/run_log_events.h"
-#include "product/security/install_directory_acl.h"
-#include "system/files/program_files.h"
+#include "product/security/install_directory_verdict.h"
 #include "system/security/install_directory_creation.h"
 #include "system/security/install_directory_examination.h"
 #include "system/security/install_directory_security.h"
+#include "texts/directory_texts.h"
 
 namespace koravale {
 namespace {
 
-// A refusal, or none when the finding leaves the folder usable.
-std::optional<SetupError> refusal_for(const SequenceStages& stages, const std::string& install_dir,
-                                      const ExaminedDirectory& examined) {
-    switch (examined.finding) {
-        case DirectoryFinding::ForeignOwner:
-            stages.log_event(refused_install_directory_event(install_dir, examined.detail));
-            return SetupError{foreign_install_directory_text(install_dir)};
-        case DirectoryFinding::ReparsePoint:
-            stages.log_event(refused_install_directory_event(install_dir, "it is a link or junction"));
-            return SetupError{foreign_install_directory_text(install_dir)};
-        case DirectoryFinding::ForeignEntry:
-            stages.log_event(refused_install_directory_event(install_dir, examined.detail));
-            return SetupError{foreign_install_entry_text(install_dir)};
-        default:
-            return std::nullopt;
-    }
+SetupError refuse(const SequenceStages& stages, const std::string& install_dir, std::string_view why,
+                  std::string text) {
+    stages.log_event(refused_install_directory_event(install_dir, why));
+    return SetupError{std::move(text)};
 }
 
-// Replaces the list of a folder other accounts may write in, then looks
-// again: what slipped in before the list took is refused as well.
-Status close_open_directory(const SequenceStages& stages, const std::string& install_dir) {
+// Replaces the list of a folder other accounts may write in, then reads
+// it back: a list that did not take, or what slipped in before it took,
+// is refused as well.
+Status close_open_directory(const SequenceStages& stages, const std::string& install_dir,
+                            const ExaminedDirectory& open) {
     const Result<UniqueSecurityDescriptor> protection = install_directory_descriptor();
-    if (!protection) {
-        stages.log_event(unclosed_install_directory_event(install_dir, protection.error().message));
-        return Done{};
+    const Status closed = protection ? close_install_directory(install_dir, protection->get())
+                                     : Status(protection.error());
+    if (!closed) {
+        return refuse(stages, install_dir,
+                      "open to other accounts (" + open.detail + ") and not to be closed: " + closed.error().message,
+                      unclosable_install_directory_text(install_dir));
     }
-    if (Status closed = close_install_directory(install_dir, protection->get()); !closed) return closed.error();
-    stages.log_event(closed_install_directory_event(install_dir));
     const ExaminedDirectory again = examine_install_directory(install_dir);
-    if (std::optional<SetupError> refused = refusal_for(stages, install_dir, again)) return *refused;
-    if (again.finding == DirectoryFinding::Open) {
-        stages.log_event(unclosed_install_directory_event(install_dir, "the replaced access list did not take"));
+    const DirectoryVerdict verdict = judge_install_directory(again.finding, install_dir, DirectoryLook::AfterClosing);
+    if (verdict.action == DirectoryAction::Refuse) {
+        return refuse(stages, install_dir, "read back after closing it: " + again.detail, verdict.refusal);
+    }
+    if (again.finding == DirectoryFinding::Closed) {
+        stages.log_event(closed_install_directory_event(install_dir, open.detail));
     }
     return Done{};
 }
@@ -59,16 +52,18 @@ Status guard_existing_install_directory(const SequenceStages& stages, const std:
         if (logged) stages.log_event(drive_without_permissions_event(install_dir));
         return Done{};
     }
-    if (std::optional<SetupError> refused = refusal_for(stages, install_dir, examined)) return *refused;
-    switch (examined.finding) {
-        case DirectoryFinding::Unreadable:
-            if (logged) stages.log_event(existing_install_directory_event(install_dir));
-            return Done{};
-        case DirectoryFinding::Open:
-            return close_open_directory(stages, install_dir);
-        default:
+    const DirectoryVerdict verdict =
+        judge_install_directory(examined.finding, install_dir, DirectoryLook::BeforeClosing);
+    switch (verdict.action) {
+        case DirectoryAction::Refuse:
+            return refuse(stages, install_dir, examined.detail, verdict.refusal);
+        case DirectoryAction::Close:
+            return close_open_directory(stages, install_dir, examined);
+        case DirectoryAction::Use:
+            if (logged) stages.log_event(used_install_directory_event(install_dir, examined.detail));
             return Done{};
     }
+    return Done{};
 }
 
 Status make_install_directory(const SequenceStages& stages, const std::string& install_dir) {

@@ -14,9 +14,12 @@ namespace koravale {
 enum class GuardNotes { Logged, Quiet };
 
 // An existing install directory outside the user's profile: refused when
-// another account owns it or something directly inside, or when it is a
-// link; closed when other accounts may write in it. Before anything of
-// the install is changed. A missing directory passes.
+// it is a link, when its owner, its access list or what it directly holds
+// cannot be read, when another account owns it or something inside, or
+// may write something inside; closed, and read back, when other accounts
+// may write in it and it holds nothing but the program's own files;
+// refused when it holds more, or when the closing does not take. Before
+// anything of the install is changed. A missing directory passes.
 Status guard_existing_install_directory(const SequenceStages& stages, const std::string& install_dir,
                                         GuardNotes notes = GuardNotes::Logged);
 

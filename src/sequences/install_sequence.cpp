@@ -12,6 +12,7 @@
 #include "system/files/file_queries.h"
 #include "system/files/program_files.h"
 #include "system/processes/running_application.h"
+#include "system/security/install_directory_examination.h"
 #include "system/shell/install_paths.h"
 #include "system/shell/known_folders.h"
 #include "system/shell/shortcuts.h"
@@ -97,8 +98,9 @@ Status run_install_sequence(const InstallRequest& request, const ProgressReporte
     if (Status dir = make_install_directory(stages, layout.install_dir); !dir) return stages.fail(dir.error());
     Result<std::string> staged = write_staged_program(layout.install_dir, image->bytes());
     // The shell of an uninstall that ended a moment ago may just have
-    // removed the empty folder: make it once more.
-    if (!staged && !is_existing_directory(layout.install_dir)) {
+    // removed the empty folder: make it once more. Only when it is gone: a
+    // folder that cannot be opened is still there.
+    if (!staged && examine_install_directory(layout.install_dir).finding == DirectoryFinding::Missing) {
         stages.log_event(install_directory_vanished_event(layout.install_dir));
         if (Status dir = make_install_directory(stages, layout.install_dir); !dir) return stages.fail(dir.error());
         staged = write_staged_program(layout.install_dir, image->bytes());

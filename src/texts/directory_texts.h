@@ -51,5 +51,26 @@ inline std::string foreign_install_directory_text(std::string_view install_dir) 
 inline std::string foreign_install_entry_text(std::string_view install_dir) {
     return "安装目录 " + std::string(install_dir) + " 中有属于另一个账户的文件，该账户可以替换其中的程序。请选择其他目录";
 }
+inline std::string ownerless_install_directory_text(std::string_view install_dir) {
+    return "安装目录 " + std::string(install_dir) +
+           " 属于本机上不存在的账户（例如重装系统之前的账户），无法确认谁可以替换其中的程序。请选择其他目录";
+}
+inline std::string linked_install_directory_text(std::string_view install_dir) {
+    return "安装目录 " + std::string(install_dir) + " 是指向其他位置的链接。请选择其他目录";
+}
+inline std::string unreadable_install_directory_text(std::string_view install_dir) {
+    return "无法确认哪些账户可以修改安装目录 " + std::string(install_dir) + "，其中的程序可能被其他账户替换。请选择其他目录";
+}
+inline std::string writable_install_entry_text(std::string_view install_dir) {
+    return "安装目录 " + std::string(install_dir) + " 中有其他账户可以修改的文件，该账户可以替换其中的程序。请选择其他目录";
+}
+// A folder others may write is closed only when it holds nothing but the
+// program's own files: closing it would rewrite the permissions of the rest.
+inline std::string occupied_open_install_directory_text(std::string_view install_dir) {
+    return "安装目录 " + std::string(install_dir) + " 中已有其他文件，且其他账户可以修改该目录。请选择一个新的或空的目录";
+}
+inline std::string unclosable_install_directory_text(std::string_view install_dir) {
+    return "无法阻止其他账户修改安装目录 " + std::string(install_dir) + "，其中的程序可能被替换。请选择其他目录";
+}
 
 }  // namespace koravale

@@ -23,8 +23,6 @@ inline std::string permission_hint_text(std::string_view verb, std::string_view 
 // The verbs of the failure texts, each put before what it acts on.
 inline constexpr std::string_view CREATE_INSTALL_DIR_VERB = "创建安装目录";
 inline constexpr std::string_view WRITE_PROGRAM_FILE_VERB = "写入程序文件";
-// Closing an existing install directory to other accounts.
-inline constexpr std::string_view PROTECT_INSTALL_DIR_VERB = "保护安装目录";
 inline constexpr std::string_view COPY_UNINSTALLER_VERB = "复制卸载程序";
 inline constexpr std::string_view CREATE_SHORTCUT_VERB = "创建快捷方式";
 inline constexpr std::string_view WRITE_REGISTRY_VALUE_VERB = "写入注册表值";

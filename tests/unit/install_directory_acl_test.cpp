@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "product/security/install_directory_acl.h"
+#include "product/security/install_directory_verdict.h"
 
 namespace koravale {
 namespace {
@@ -42,8 +45,26 @@ TEST(InstallDirectoryAccessList, OpenWhenAnotherAccountMayChangeWhatItHolds) {
                                                         {true, 0x1f01ff, "S-1-5-32-544"}}, false},
         {"creator owner", std::vector<AccessGrant>{{true, 0x10000000, "S-1-3-0"}}, false},
         {"a denying entry", std::vector<AccessGrant>{{false, 0x1f01ff, "S-1-1-0"}}, false},
+        {"an entry of a kind not read", std::vector<AccessGrant>{{true, 0x1f01ff, "?"}}, true},
     };
-    for (const GrantCase& c : cases) EXPECT_EQ(lets_other_accounts_write(c.list, USER), c.open) << c.name;
+    for (const GrantCase& c : cases) EXPECT_EQ(other_accounts_write_access(c.list, USER).has_value(), c.open) << c.name;
+    EXPECT_EQ(other_accounts_write_access(std::nullopt, USER), "no access list: everyone may change everything");
+}
+
+// What Wine cannot show: an owner no account here has, and a closing that
+// did not take. Never the Program Files hint: running elevated is no cure.
+TEST(InstallDirectoryVerdict, RefusesWhatWineCannotShowWithItsOwnText) {
+    using enum DirectoryFinding;
+    const std::string unclosable = "无法阻止其他账户修改安装目录 D:\\K，其中的程序可能被替换。请选择其他目录";
+    const std::vector<std::tuple<DirectoryFinding, DirectoryLook, std::string>> cases{
+        {Open, DirectoryLook::AfterClosing, unclosable}, {OpenWithOtherContent, DirectoryLook::AfterClosing, unclosable},
+        {OwnerWithoutAccount, DirectoryLook::BeforeClosing,
+         "安装目录 D:\\K 属于本机上不存在的账户（例如重装系统之前的账户），无法确认谁可以替换其中的程序。请选择其他目录"},
+        {ReparsePoint, DirectoryLook::BeforeClosing, "安装目录 D:\\K 是指向其他位置的链接。请选择其他目录"}};
+    for (const auto& [finding, look, text] : cases) {
+        const DirectoryVerdict verdict = judge_install_directory(finding, "D:\\K", look);
+        EXPECT_EQ(std::pair(verdict.action, verdict.refusal), std::pair(DirectoryAction::Refuse, text));
+    }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "common/text.h"
 #include "common/windows_path.h"
 #include "product/identity/product_constants.h"
+#include "product/installation/self_removal_command.h"
 #include "texts/failure_texts.h"
 
 namespace koravale {
@@ -58,6 +59,13 @@ std::optional<std::string> uninstaller_dir_of(std::string_view exe_path) {
     const std::optional<std::string_view> dir = parent_path(exe_path);
     if (!dir) return std::nullopt;
     return std::string(*dir);
+}
+
+bool is_program_entry_name(std::string_view file_name) {
+    for (std::string_view name : {APP_EXE_NAME, APP_STAGING_NAME, UNINSTALLER_NAME, UNINSTALLER_STAGING_NAME}) {
+        if (ascii_iequals(file_name, name)) return true;
+    }
+    return is_retired_uninstaller_name(file_name);
 }
 
 }  // namespace koravale

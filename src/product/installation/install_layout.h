@@ -46,4 +46,10 @@ Result<std::string> choose_local_app_data(const std::optional<std::string>& know
 // (ASCII letters in any case); none for any other name.
 std::optional<std::string> uninstaller_dir_of(std::string_view exe_path);
 
+// A name the program itself puts into its folder: the program, the
+// uninstaller, their staging names, or an uninstaller renamed for its
+// removal (ASCII letters in any case). What lies there under such a name
+// an install replaces or deletes; it keeps nothing of it.
+bool is_program_entry_name(std::string_view file_name);
+
 }  // namespace koravale

@@ -84,21 +84,18 @@ std::string install_directory_vanished_event(std::string_view install_dir) {
     return joined({"install directory ", install_dir, " vanished before the program was written: creating it again"});
 }
 
-std::string existing_install_directory_event(std::string_view install_dir) {
-    return joined({"install directory existed outside the user profile, its permissions left as they are: ",
-                   install_dir});
-}
-
 std::string unprotected_install_directory_event(std::string_view reason) {
     return joined({"install directory created with inherited permissions: ", reason});
 }
 
-std::string closed_install_directory_event(std::string_view install_dir) {
-    return joined({"install directory was open to other accounts: its access list replaced: ", install_dir});
+std::string used_install_directory_event(std::string_view install_dir, std::string_view owner) {
+    return joined({"install directory outside the user profile is closed to other accounts (", owner,
+                   "): used as it is: ", install_dir});
 }
 
-std::string unclosed_install_directory_event(std::string_view install_dir, std::string_view reason) {
-    return joined({"install directory is open to other accounts and stays so: ", install_dir, ": ", reason});
+std::string closed_install_directory_event(std::string_view install_dir, std::string_view opened_by) {
+    return joined({"install directory was open to other accounts (", opened_by,
+                   "): its access list replaced and read back closed: ", install_dir});
 }
 
 std::string refused_install_directory_event(std::string_view install_dir, std::string_view what) {

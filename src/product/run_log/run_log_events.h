@@ -35,17 +35,13 @@ std::string install_directory_event(std::string_view install_dir);
 // An uninstall that finds nothing registered and no program in the folder.
 std::string no_installation_event(std::string_view install_dir);
 std::string install_directory_vanished_event(std::string_view install_dir);
-// An install into a folder it did not create, outside the user's profile,
-// whose owner or access list could not be read: other accounts may be
-// able to change what it holds.
-std::string existing_install_directory_event(std::string_view install_dir);
 // The install directory was made, but without its protected access list.
 std::string unprotected_install_directory_event(std::string_view reason);
-// An existing install directory that other accounts could change: closed,
-// or left open because the protected list could not be built or did not
-// take; or refused, with what gave it away.
-std::string closed_install_directory_event(std::string_view install_dir);
-std::string unclosed_install_directory_event(std::string_view install_dir, std::string_view reason);
+// An existing install directory outside the user's profile: used as it is,
+// closed (then read back), or refused, each with what decided it (the
+// owner, or the trustee and its rights).
+std::string used_install_directory_event(std::string_view install_dir, std::string_view owner);
+std::string closed_install_directory_event(std::string_view install_dir, std::string_view opened_by);
 std::string refused_install_directory_event(std::string_view install_dir, std::string_view what);
 // FAT and exFAT keep no access lists: there is nothing to protect or check.
 std::string drive_without_permissions_event(std::string_view install_dir);

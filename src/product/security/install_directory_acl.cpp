@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "common/text.h"
+
 namespace koravale {
 namespace {
 
@@ -33,13 +35,18 @@ bool is_trusted_owner(std::string_view owner_sid, std::string_view user_sid) {
     return !owner_sid.empty() && std::ranges::any_of(trusted, [&](std::string_view sid) { return sid == owner_sid; });
 }
 
-bool lets_other_accounts_write(const std::optional<std::vector<AccessGrant>>& list, std::string_view user_sid) {
-    if (!list) return true;
-    return std::ranges::any_of(*list, [&](const AccessGrant& grant) {
+std::optional<std::string> other_accounts_write_access(const std::optional<std::vector<AccessGrant>>& list,
+                                                       std::string_view user_sid) {
+    if (!list) return "no access list: everyone may change everything";
+    const auto open = std::ranges::find_if(*list, [&](const AccessGrant& grant) {
         const bool ours = is_trusted_owner(grant.trustee_sid, user_sid) || grant.trustee_sid == CREATOR_OWNER_SID ||
                           grant.trustee_sid == OWNER_RIGHTS_SID;
         return grant.allows && !ours && (grant.rights & WRITE_RIGHTS) != 0;
     });
+    if (open == list->end()) return std::nullopt;
+    std::string who = open->trustee_sid + " allowed 0x";
+    append_upper_hex(who, open->rights, 8);
+    return who;
 }
 
 }  // namespace koravale

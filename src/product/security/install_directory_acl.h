@@ -30,10 +30,13 @@ struct AccessGrant {
     std::string trustee_sid;
 };
 
-// Whether anyone but the trusted owners (and the owner and creator
-// placeholders, which stand for them) may create, delete or write entries
-// in the folder, or change its permissions or owner, now or in a file
-// created there later. No list at all (a null DACL) lets everyone do all.
-bool lets_other_accounts_write(const std::optional<std::vector<AccessGrant>>& list, std::string_view user_sid);
+// Who besides the trusted owners (and the owner and creator placeholders,
+// which stand for them) may create, delete or write entries in the folder,
+// or change its permissions or owner, now or in a file created there later:
+// the first entry that lets them, in the run log's words ("S-1-1-0 allowed
+// 0x001301FF"). None when nobody else may. No list at all (a null DACL)
+// lets everyone do all.
+std::optional<std::string> other_accounts_write_access(const std::optional<std::vector<AccessGrant>>& list,
+                                                       std::string_view user_sid);
 
 }  // namespace koravale

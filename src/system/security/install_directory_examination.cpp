@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "product/installation/install_layout.h"
-#include "product/installation/io_failure_text.h"
 #include "product/security/install_directory_acl.h"
 #include "system/platform/file_sharing.h"
 #include "system/platform/os_error.h"
@@ -34,10 +33,7 @@ bool listed_as_reparse_point(const std::wstring& path) {
 
 bool is_gone(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
 
-struct Security {
-    std::string owner_sid;
-    std::optional<std::vector<AccessGrant>> list;  // none: a null DACL
-};
+ExaminedDirectory unreadable(std::string why) { return {DirectoryFinding::Unreadable, std::move(why)}; }
 
 std::vector<AccessGrant> grants_of(const ACL& dacl) {
     std::vector<AccessGrant> grants;
@@ -45,69 +41,109 @@ std::vector<AccessGrant> grants_of(const ACL& dacl) {
         void* ace = nullptr;
         if (!GetAce(const_cast<ACL*>(&dacl), index, &ace)) continue;
         const BYTE type = static_cast<const ACE_HEADER*>(ace)->AceType;
-        // These share one layout: header, mask, SID.
-        if (type != ACCESS_ALLOWED_ACE_TYPE && type != ACCESS_DENIED_ACE_TYPE &&
-            type != ACCESS_ALLOWED_CALLBACK_ACE_TYPE && type != ACCESS_DENIED_CALLBACK_ACE_TYPE) {
-            continue;
-        }
+        // Every kind starts with header and mask; the plain ones go on with the SID.
         const auto* allowed = static_cast<const ACCESS_ALLOWED_ACE*>(ace);
-        const Result<std::string> trustee = sid_text(const_cast<DWORD*>(&allowed->SidStart));
-        const bool allows = type == ACCESS_ALLOWED_ACE_TYPE || type == ACCESS_ALLOWED_CALLBACK_ACE_TYPE;
-        // An allowing entry we cannot name is someone else's.
-        grants.push_back({allows, allowed->Mask, trustee ? *trustee : std::string("?")});
+        const bool denies = type == ACCESS_DENIED_ACE_TYPE || type == ACCESS_DENIED_CALLBACK_ACE_TYPE ||
+                            type == ACCESS_DENIED_OBJECT_ACE_TYPE || type == ACCESS_DENIED_CALLBACK_OBJECT_ACE_TYPE;
+        std::string trustee = "?";
+        if (type == ACCESS_ALLOWED_ACE_TYPE || type == ACCESS_ALLOWED_CALLBACK_ACE_TYPE) {
+            if (const Result<std::string> named = sid_text(const_cast<DWORD*>(&allowed->SidStart))) trustee = *named;
+        }
+        // An allowing entry we cannot name (of another kind, say) is someone else's.
+        grants.push_back({!denies, allowed->Mask, std::move(trustee)});
     }
     return grants;
 }
 
-// The owner, and the access list when asked for; the error in the run log's words.
-Result<Security> read_security(HANDLE entry, bool with_list) {
-    PSID owner = nullptr;
-    PACL dacl = nullptr;
+// The owner and the access list; the descriptor holds the owner's SID.
+struct Security {
     UniqueSecurityDescriptor descriptor;
-    const SECURITY_INFORMATION wanted = OWNER_SECURITY_INFORMATION | (with_list ? DACL_SECURITY_INFORMATION : 0);
-    if (const DWORD error = GetSecurityInfo(entry, SE_FILE_OBJECT, wanted, &owner, nullptr, with_list ? &dacl : nullptr,
-                                            nullptr, descriptor.put())) {
+    PSID owner = nullptr;
+    std::string owner_sid;
+    std::optional<std::vector<AccessGrant>> list;  // none: a null DACL
+};
+
+// The error is in the run log's words.
+Result<Security> read_security(HANDLE entry) {
+    Security security;
+    PACL dacl = nullptr;
+    constexpr SECURITY_INFORMATION wanted = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+    if (const DWORD error = GetSecurityInfo(entry, SE_FILE_OBJECT, wanted, &security.owner, nullptr, &dacl, nullptr,
+                                            security.descriptor.put())) {
         return SetupError{"cannot read its owner and access list: " + io_error_from_code(error).text};
     }
-    Security security;
-    if (owner != nullptr) {
-        const Result<std::string> owner_text = sid_text(owner);
-        if (!owner_text) return owner_text.error();
-        security.owner_sid = *owner_text;
-    }
-    if (with_list && dacl != nullptr) security.list = grants_of(*dacl);
+    if (security.owner == nullptr) return SetupError{"it names no owner"};
+    const Result<std::string> owner_text = sid_text(security.owner);
+    if (!owner_text) return owner_text.error();
+    security.owner_sid = *owner_text;
+    if (dacl != nullptr) security.list = grants_of(*dacl);
     return security;
 }
 
-// The first entry directly inside that is not the user's or the system's
-// own; one whose owner cannot be read counts as such. Empty when none.
-Result<std::string> find_foreign_entry(const std::string& install_dir, const std::string& user_sid) {
+// An entry directly inside: refused when another account owns it, when it
+// cannot be read, or, unless the program writes that name anew, when
+// another account may write it or it is a hard link (its other names may
+// lie where other accounts may write). None when it may stay.
+std::optional<ExaminedDirectory> examine_entry(const std::string& path, bool programs_own,
+                                               const std::string& user_sid) {
+    const UniqueFileHandle entry = open_itself(to_wide(path), READ_CONTROL | FILE_READ_ATTRIBUTES);
+    if (!entry) {
+        const DWORD error = GetLastError();
+        if (is_gone(error)) return std::nullopt;
+        return unreadable(path + ": cannot open it to read its owner and access list: " +
+                          io_error_from_code(error).text);
+    }
+    const Result<Security> security = read_security(entry.get());
+    if (!security) return unreadable(path + ": " + security.error().message);
+    if (!is_trusted_owner(security->owner_sid, user_sid)) {
+        return ExaminedDirectory{DirectoryFinding::ForeignEntry, path + ": owner " + security->owner_sid};
+    }
+    if (programs_own) return std::nullopt;
+    if (const std::optional<std::string> who = other_accounts_write_access(security->list, user_sid)) {
+        return ExaminedDirectory{DirectoryFinding::WritableEntry, path + ": " + *who};
+    }
+    BY_HANDLE_FILE_INFORMATION information;
+    if (!GetFileInformationByHandle(entry.get(), &information)) {
+        return unreadable(path + ": cannot read its links: " + last_io_error().text);
+    }
+    if (!(information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && information.nNumberOfLinks > 1) {
+        return ExaminedDirectory{DirectoryFinding::WritableEntry,
+                                 path + ": " + std::to_string(information.nNumberOfLinks) + " links"};
+    }
+    return std::nullopt;
+}
+
+// What the entries directly inside say: the first that refuses the
+// folder, and the first that is not one of the program's own.
+struct Contents {
+    std::optional<ExaminedDirectory> refusal;
+    std::optional<std::string> other_entry;
+};
+
+Contents examine_contents(const std::string& install_dir, const std::string& user_sid) {
     WIN32_FIND_DATAW found;
     const std::wstring pattern = to_wide(install_dir) + L"\\*";
     UniqueFindHandle find(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0));
     if (!find) {
         const DWORD error = GetLastError();
-        if (error == ERROR_FILE_NOT_FOUND) return std::string();
-        return SetupError{"cannot list it: " + io_error_from_code(error).text};
+        if (error == ERROR_FILE_NOT_FOUND) return {};
+        return {unreadable("cannot list it: " + io_error_from_code(error).text), {}};
     }
+    Contents contents;
     do {
-        const std::wstring name = found.cFileName;
-        if (name == L"." || name == L"..") continue;
-        const std::string path = join_path(install_dir, from_wide_lossy(name));
-        const UniqueFileHandle entry = open_itself(to_wide(path), READ_CONTROL);
-        if (!entry) {
-            const DWORD error = GetLastError();
-            if (is_gone(error)) continue;
-            return path + " (its owner cannot be read: " + io_error_from_code(error).text + ")";
-        }
-        const Result<Security> security = read_security(entry.get(), false);
-        if (!security) return path + " (" + security.error().message + ")";
-        if (!is_trusted_owner(security->owner_sid, user_sid)) return path + " (owner " + security->owner_sid + ")";
+        const std::wstring wide_name = found.cFileName;
+        if (wide_name == L"." || wide_name == L"..") continue;
+        const std::string name = from_wide_lossy(wide_name);
+        const std::string path = join_path(install_dir, name);
+        const bool programs_own = is_program_entry_name(name);
+        if (!programs_own && !contents.other_entry) contents.other_entry = path;
+        contents.refusal = examine_entry(path, programs_own, user_sid);
+        if (contents.refusal) return contents;
     } while (FindNextFileW(find.get(), &found));
     if (const DWORD error = GetLastError(); error != ERROR_NO_MORE_FILES) {
-        return SetupError{"cannot list it: " + io_error_from_code(error).text};
+        return {unreadable("cannot list it: " + io_error_from_code(error).text), {}};
     }
-    return std::string();
+    return contents;
 }
 
 }  // namespace
@@ -117,28 +153,37 @@ ExaminedDirectory examine_install_directory(const std::string& install_dir) {
     if (!dir) {
         const DWORD error = GetLastError();
         if (is_gone(error)) return {DirectoryFinding::Missing, {}};
-        return {DirectoryFinding::Unreadable, "cannot open it: " + io_error_from_code(error).text};
+        return unreadable("cannot open it to read its owner and access list: " + io_error_from_code(error).text);
     }
     const Result<std::string> user_sid = current_user_sid_text();
-    if (!user_sid) return {DirectoryFinding::Unreadable, user_sid.error().message};
+    if (!user_sid) return unreadable(user_sid.error().message);
     FILE_ATTRIBUTE_TAG_INFO information;
     if (!GetFileInformationByHandleEx(dir.get(), FileAttributeTagInfo, &information, sizeof(information))) {
-        return {DirectoryFinding::Unreadable, "cannot read its attributes: " + last_io_error().text};
+        return unreadable("cannot read its attributes: " + last_io_error().text);
     }
     if ((information.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) || listed_as_reparse_point(to_wide(install_dir))) {
-        return {DirectoryFinding::ReparsePoint, {}};
+        return {DirectoryFinding::ReparsePoint, "it is a link or junction"};
     }
 
-    const Result<Security> security = read_security(dir.get(), true);
-    if (!security) return {DirectoryFinding::Unreadable, security.error().message};
+    const Result<Security> security = read_security(dir.get());
+    if (!security) return unreadable(security.error().message);
+    const std::string owner = "owner " + security->owner_sid;
+    // The system's own accounts first: Wine names no account for TrustedInstaller.
     if (!is_trusted_owner(security->owner_sid, *user_sid)) {
-        return {DirectoryFinding::ForeignOwner, "owner " + (security->owner_sid.empty() ? "none" : security->owner_sid)};
+        if (names_no_account(security->owner)) {
+            return {DirectoryFinding::OwnerWithoutAccount, owner + ", which names no account on this PC"};
+        }
+        return {DirectoryFinding::ForeignOwner, owner};
     }
-    const Result<std::string> foreign = find_foreign_entry(install_dir, *user_sid);
-    if (!foreign) return {DirectoryFinding::Unreadable, foreign.error().message};
-    if (!foreign->empty()) return {DirectoryFinding::ForeignEntry, *foreign};
-    if (lets_other_accounts_write(security->list, *user_sid)) return {DirectoryFinding::Open, {}};
-    return {DirectoryFinding::Closed, {}};
+    Contents contents = examine_contents(install_dir, *user_sid);
+    if (contents.refusal) return std::move(*contents.refusal);
+    const std::optional<std::string> who = other_accounts_write_access(security->list, *user_sid);
+    if (!who) return {DirectoryFinding::Closed, owner};
+    if (contents.other_entry) {
+        return {DirectoryFinding::OpenWithOtherContent,
+                "open to other accounts (" + *who + ") and holds " + *contents.other_entry};
+    }
+    return {DirectoryFinding::Open, *who};
 }
 
 Status close_install_directory(const std::string& install_dir, PSECURITY_DESCRIPTOR protection) {
@@ -146,14 +191,14 @@ Status close_install_directory(const std::string& install_dir, PSECURITY_DESCRIP
     BOOL defaulted = FALSE;
     PACL dacl = nullptr;
     if (!GetSecurityDescriptorDacl(protection, &present, &dacl, &defaulted) || !present) {
-        return describe_io_failure(PROTECT_INSTALL_DIR_VERB, install_dir, last_io_error());
+        return SetupError{"the protected access list has no entries: " + last_io_error().text};
     }
     const UniqueFileHandle dir = open_itself(to_wide(install_dir), READ_CONTROL | WRITE_DAC);
-    if (!dir) return describe_io_failure(PROTECT_INSTALL_DIR_VERB, install_dir, last_io_error());
+    if (!dir) return SetupError{"cannot open it to change its access list: " + last_io_error().text};
     const DWORD error = SetSecurityInfo(dir.get(), SE_FILE_OBJECT,
                                         DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr,
                                         nullptr, dacl, nullptr);
-    if (error) return describe_io_failure(PROTECT_INSTALL_DIR_VERB, install_dir, io_error_from_code(error));
+    if (error) return SetupError{"cannot replace its access list: " + io_error_from_code(error).text};
     return Done{};
 }
 

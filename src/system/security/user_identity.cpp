@@ -45,4 +45,13 @@ Result<std::string> current_user_sid_text() {
     return sid_text(user->data());
 }
 
+bool names_no_account(PSID sid) {
+    // Without room for the names the answer is only whether there are any.
+    DWORD name_size = 0;
+    DWORD domain_size = 0;
+    SID_NAME_USE use;
+    return !LookupAccountSidW(nullptr, sid, nullptr, &name_size, nullptr, &domain_size, &use) &&
+           GetLastError() == ERROR_NONE_MAPPED;
+}
+
 }  // namespace koravale

@@ -20,4 +20,9 @@ Result<std::string> sid_text(PSID sid);
 // The same for the process token's user.
 Result<std::string> current_user_sid_text();
 
+// Whether the system can name no account for the SID: one of an account
+// deleted since, or of an earlier installation of Windows. A lookup that
+// fails otherwise (a domain out of reach) says nothing of the kind.
+bool names_no_account(PSID sid);
+
 }  // namespace koravale

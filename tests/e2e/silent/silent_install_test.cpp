@@ -330,15 +330,35 @@ TEST_F(SilentInstallBesideTheProfile, AFolderItCreatesWorksForUpgradeMoveAndUnin
     EXPECT_TRUE(file_exists(L"C:\\Apps")) << "a parent made on the way is not ours to remove";
 }
 
+// Another account makes the folder after the check found none, while the
+// install waits for a process to end: it is checked again where it is met.
+TEST_F(SilentInstallBesideTheProfile, AFolderMadeAfterTheCheckIsCheckedWhereTheInstallMeetsIt) {
+    if (!running_under_wine()) GTEST_SKIP() << "made with Unix commands";
+    const std::wstring dir = L"C:\\Shared\\KoraVale", planted = join(dir, L"version.dll"), log = temp_ / L"setup.log";
+    auto waited = ChildProcess::start(L"cmd.exe /c ping -n 6 127.0.0.1 >nul");
+    ASSERT_TRUE(waited);
+    auto install = ChildProcess::start(quoted(setup_) + L" /S --dir " + quoted(dir) + L" --log " + quoted(log) +
+                                       L" --wait-pid " + std::to_wstring(waited->id()));
+    const std::string waiting = "start: 正在检查并关闭运行中的 KoraVale…";
+    for (int poll = 0; install && poll < 200 && std::ranges::count(logged_events(log), waiting) == 0; ++poll) Sleep(25);
+    ASSERT_TRUE(install && CreateDirectoryW(L"C:\\Shared", nullptr) && CreateDirectoryW(dir.c_str(), nullptr));
+    write_file(planted, "planted");
+    ASSERT_TRUE(run_unix_command_on(L"chmod 666", planted) && install->wait(60000));
+    EXPECT_EQ(install->exit_code(), 1u);
+    EXPECT_EQ(folder_entries(dir), std::vector<std::wstring>{L"version.dll"});
+    expect_nothing_installed();
+}
+
 enum class Outcome { LeftAsItWas, Closed, Refused };
 
 struct ExistingFolder {
     const char* name;
     std::wstring dir;          // {temp} stands for the test's own folder, in the user's profile
-    const wchar_t* prepare;    // a Unix command given the folder (or the planted file), or none
+    const wchar_t* prepare;    // a Unix command given the folder (or the planted file), or none; "ln": hard-link it
     bool on_a_planted_file;    // prepare a file of the folder instead of the folder
     Outcome outcome;
     std::string logged;        // the line logged about the folder, {dir} standing for it; empty: none
+    const wchar_t* then_on_the_folder = nullptr;  // a Unix command given the folder after that
 };
 
 class SilentInstallIntoAnExistingFolder : public SilentInstallBesideTheProfile,
@@ -356,7 +376,12 @@ TEST_P(SilentInstallIntoAnExistingFolder, IsUsedClosedOrRefusedByWhoMayChangeIt)
         if (!running_under_wine()) GTEST_SKIP() << "made with Unix commands";
         const std::wstring planted = join(dir, L"version.dll");
         if (folder.on_a_planted_file) write_file(planted, "planted");
-        ASSERT_TRUE(run_unix_command_on(folder.prepare, folder.on_a_planted_file ? planted : dir));
+        if (std::wstring(folder.prepare) == L"ln") {
+            ASSERT_TRUE(CreateHardLinkW(join(dir, L"..\\elsewhere.dll").c_str(), planted.c_str(), nullptr));
+        } else {
+            ASSERT_TRUE(run_unix_command_on(folder.prepare, folder.on_a_planted_file ? planted : dir));
+        }
+        if (folder.then_on_the_folder != nullptr) ASSERT_TRUE(run_unix_command_on(folder.then_on_the_folder, dir));
     }
     const std::string list_before = read_access_list(dir)->sddl;
     const std::string mode_before = unix_mode(dir);
@@ -381,22 +406,32 @@ TEST_P(SilentInstallIntoAnExistingFolder, IsUsedClosedOrRefusedByWhoMayChangeIt)
     }
     std::string line = folder.logged;
     if (const std::size_t at = line.find("{dir}"); at != std::string::npos) line.replace(at, 5, from_wide_lossy(dir));
+    if (const std::size_t at = line.find("{user}"); at != std::string::npos) line.replace(at, 6, current_user_sid());
     EXPECT_TRUE(line.empty() || std::ranges::count(logged_events(log), line) == 1) << line;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Folders, SilentInstallIntoAnExistingFolder,
     testing::Values(
-        ExistingFolder{"outside_the_profile", L"C:\\Shared\\KoraVale", nullptr, false, Outcome::LeftAsItWas, ""},
+        ExistingFolder{"outside_the_profile", L"C:\\Shared\\KoraVale", nullptr, false, Outcome::LeftAsItWas,
+                       "install directory outside the user profile is closed to other accounts (owner {user}): "
+                       "used as it is: {dir}"},
         ExistingFolder{"in_the_profile", L"{temp}\\KoraVale", nullptr, false, Outcome::LeftAsItWas, ""},
         ExistingFolder{"open_in_the_profile", L"{temp}\\KoraVale", L"chmod 777", false, Outcome::LeftAsItWas, ""},
         ExistingFolder{"open_outside_the_profile", L"C:\\Shared\\KoraVale", L"chmod 777", false, Outcome::Closed,
-                       "install directory was open to other accounts: its access list replaced: {dir}"},
+                       "install directory was open to other accounts (S-1-1-0 allowed 0x001301FF): its access list "
+                       "replaced and read back closed: {dir}"},
+        ExistingFolder{"open_holding_other_files", L"C:\\Shared\\KoraVale", L"chmod 644", true, Outcome::Refused,
+                       "error: 安装目录 {dir} 中已有其他文件，且其他账户可以修改该目录。请选择一个新的或空的目录", L"chmod 777"},
         ExistingFolder{"another_accounts", L"C:\\Shared\\KoraVale", L"chown nobody", false, Outcome::Refused,
                        "error: 安装目录 {dir} 属于另一个账户，该账户可以替换其中的程序。请选择其他目录"},
         ExistingFolder{"holding_another_accounts_file", L"C:\\Shared\\KoraVale", L"chown nobody", true,
                        Outcome::Refused,
-                       "error: 安装目录 {dir} 中有属于另一个账户的文件，该账户可以替换其中的程序。请选择其他目录"}),
+                       "error: 安装目录 {dir} 中有属于另一个账户的文件，该账户可以替换其中的程序。请选择其他目录"},
+        ExistingFolder{"holding_a_file_others_may_write", L"C:\\Shared\\KoraVale", L"chmod 666", true, Outcome::Refused,
+                       "error: 安装目录 {dir} 中有其他账户可以修改的文件，该账户可以替换其中的程序。请选择其他目录"},
+        ExistingFolder{"open_holding_a_hard_link", L"C:\\Shared\\KoraVale", L"ln", true, Outcome::Refused,
+                       "error: 安装目录 {dir} 中有其他账户可以修改的文件，该账户可以替换其中的程序。请选择其他目录", L"chmod 777"}),
     [](const testing::TestParamInfo<ExistingFolder>& info) { return info.param.name; });
 
 TEST_F(SilentInstall, ARegisteredLocationThatBreaksARuleIsRefused) {
