@@ -283,7 +283,9 @@ protected:
         const std::optional<AccessList> list = read_access_list(dir);
         ASSERT_TRUE(list);
         EXPECT_FALSE(list->lets_other_users_in()) << list->sddl;
-        if (running_under_wine()) EXPECT_EQ(unix_mode(dir).back(), '0') << "no bits for others";
+        if (running_under_wine()) {
+            EXPECT_EQ(unix_mode(dir).back(), '0') << "no bits for others";
+        }
     }
 
     // Under Wine a folder closed after the fact keeps the read bits for
@@ -381,7 +383,9 @@ TEST_P(SilentInstallIntoAnExistingFolder, IsUsedClosedOrRefusedByWhoMayChangeIt)
         } else {
             ASSERT_TRUE(run_unix_command_on(folder.prepare, folder.on_a_planted_file ? planted : dir));
         }
-        if (folder.then_on_the_folder != nullptr) ASSERT_TRUE(run_unix_command_on(folder.then_on_the_folder, dir));
+        if (folder.then_on_the_folder != nullptr) {
+            ASSERT_TRUE(run_unix_command_on(folder.then_on_the_folder, dir));
+        }
     }
     const std::string list_before = read_access_list(dir)->sddl;
     const std::string mode_before = unix_mode(dir);
