@@ -99,22 +99,26 @@ class InstallAndUninstallTogether : public OneRunAtATime, public testing::WithPa
 TEST_P(InstallAndUninstallTogether, EndWithAWholeInstallOrAWholeRemoval) {
     ASSERT_EQ(run_setup(setup_, L"/S"), 0u);
     const TogetherCase& c = GetParam();
-    auto uninstall = c.from_installed_uninstaller ? start(uninstaller_, L"--silent")
-                                                  : start(setup_, L"--uninstall --silent");
+    const std::wstring uninstall_log = L" --log " + quoted(temp_ / L"uninstall.log");
+    auto uninstall = c.from_installed_uninstaller ? start(uninstaller_, L"--silent" + uninstall_log)
+                                                  : start(setup_, L"--uninstall --silent" + uninstall_log);
     ASSERT_TRUE(uninstall);
     Sleep(c.install_after_ms);
-    auto install = start(setup_, L"/S");
+    auto install = start(setup_, L"/S --log " + quoted(temp_ / L"install.log"));
     ASSERT_TRUE(install);
     ASSERT_TRUE(uninstall->wait(LONGER_THAN_THE_WAIT_MS) && install->wait(LONGER_THAN_THE_WAIT_MS));
     EXPECT_EQ(uninstall->exit_code(), 0u);
     EXPECT_EQ(install->exit_code(), 0u);
     ASSERT_TRUE(wait_for_no_command_shell(30000));
 
-    // Whichever took the lock last decides which of the two it is.
-    if (file_exists(join(dir_, L"KoraVale.exe")) || registered_value_count() != 0) {
-        expect_whole_install(dir_);
-    } else {
+    // Whichever took the lock last decides: the uninstall waited only if the install had it first.
+    const bool uninstall_waited = has_event_starting(logged_events(temp_ / L"uninstall.log"), WAITING_STARTED);
+    const bool install_waited = has_event_starting(logged_events(temp_ / L"install.log"), WAITING_STARTED);
+    EXPECT_FALSE(uninstall_waited && install_waited) << "each waited for the other";
+    if (uninstall_waited) {
         expect_whole_removal(dir_);
+    } else {
+        expect_whole_install(dir_);
     }
 }
 
