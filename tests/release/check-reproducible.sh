@@ -9,11 +9,7 @@ for side in a b; do
   rm -rf "build/repro-$side"
   cmake --preset windows -B "build/repro-$side" >/dev/null
   # A failed build is said as such, not taken for two builds that differ.
-  if ! out=$(cmake --build "build/repro-$side" -j2 --target KoraValeSetup 2>&1); then
-    printf '%s\n' "$out"
-    echo "build/repro-$side: the build failed"
-    exit 1
-  fi
+  out=$(cmake --build "build/repro-$side" -j2 --target KoraValeSetup 2>&1) || { printf '%s\n' "$out"; echo "build/repro-$side failed"; exit 1; }
   grep '^KoraValeSetup:' <<<"$out" || true
 done
 status=0

@@ -217,17 +217,15 @@ TEST_F(UninstallRegistration, AKeyThatCannotBeCreatedFailsWithTheSystemsReason) 
     EXPECT_EQ(value_count(), 0u);
 }
 
-// The first failure ends an install: a registration that cannot be written
-// leaves the one there, the former folder it names, and no player started.
+// The first failure ends an install: one whose registration cannot be written (as
+// above, from that stage on) leaves the one there, the former folder it names, and no player started.
 TEST_F(UninstallRegistration, AnInstallWhoseRegistrationFailsStopsThere) {
-    using namespace testing_support;
-    TempDir temp;
+    const testing_support::TempDir temp;
     const std::wstring old_dir = temp / L"Old", record = temp / L"started.txt";
     ASSERT_TRUE(CreateDirectoryW(old_dir.c_str(), nullptr));
-    write_file(old_dir + L"\\KoraVale.exe", "the old player");
+    testing_support::write_file(old_dir + L"\\KoraVale.exe", "the old player");
     ASSERT_TRUE(write_uninstall_registration(make_install_layout(from_wide_lossy(old_dir), folders_), 1).ok());
     SetEnvironmentVariableW(L"KORAVALE_SAMPLE_RECORD", record.c_str());
-    // As above, from the stage that writes the registration on.
     UniqueRegistryKey stand_in;
     ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\KoraValeVolatileStandIn", 0, nullptr, REG_OPTION_VOLATILE,
                               KEY_ALL_ACCESS, nullptr, stand_in.put(), nullptr),
@@ -241,13 +239,12 @@ TEST_F(UninstallRegistration, AnInstallWhoseRegistrationFailsStopsThere) {
     RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\KoraValeVolatileStandIn");
     SetEnvironmentVariableW(L"KORAVALE_SAMPLE_RECORD", nullptr);
-
     ASSERT_FALSE(installed.ok());
     EXPECT_EQ(installed.error().message, "写入系统应用列表注册表失败：" + registry_error_text(ERROR_CHILD_MUST_BE_VOLATILE));
     EXPECT_EQ(read_installed_product().install_location, from_wide_lossy(old_dir));
-    EXPECT_EQ(read_file(old_dir + L"\\KoraVale.exe"), "the old player");
+    EXPECT_EQ(testing_support::read_file(old_dir + L"\\KoraVale.exe"), "the old player");
     Sleep(1000);
-    EXPECT_FALSE(file_exists(record)) << "the player was started";
+    EXPECT_FALSE(testing_support::file_exists(record)) << "the player was started";
 }
 
 TEST(PlatformErrorText, ShowsTheSystemsMessageThenTheCode) {

@@ -114,9 +114,8 @@ TEST_F(SilentUninstall, FromACopyElsewhereDeletesTheInstalledUninstallerItself) 
     EXPECT_TRUE(file_exists(copy));
 }
 
-// The registered UninstallString run by a device-management tool as SYSTEM:
-// in a service's window station nobody could answer a window.
-TEST_F(SilentUninstall, InAHiddenWindowStationTheWindowRunGoesOnSilently) {
+// The UninstallString run by a device-management tool as SYSTEM: in a service's window station nobody could click.
+TEST_F(SilentUninstall, InAHiddenWindowStationTheWindowRunGoesOnSilentlyAndLeavesTheUsersFile) {
     const HWINSTA station = CreateWindowStationW(L"KoraValeHidden", 0, WINSTA_ALL_ACCESS, nullptr);
     ASSERT_NE(station, nullptr);
     const std::wstring log = temp_ / L"uninstall.log";

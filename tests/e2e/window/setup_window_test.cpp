@@ -399,11 +399,9 @@ TEST_F(SetupWindow, SuccessfulInstallReportsEachStepInOrderClosesWithoutADialogA
         while (next < steps.size() && steps[next] != text) ++next;
         ASSERT_LT(next, steps.size()) << "unexpected or out of order: " << ::testing::PrintToString(seen);
     }
-    // Each of them, as the log has them: the line may show one too briefly to be seen.
-    std::vector<std::wstring> started;
-    for (const std::string& event : logged_events(log)) {
+    std::vector<std::wstring> started;  // each of them, as logged: the line may show one too briefly to be seen
+    for (const std::string& event : logged_events(log))
         if (event.starts_with("start: 正在")) started.push_back(to_wide(event.substr(7)));
-    }
     EXPECT_EQ(started, steps);
     EXPECT_TRUE(file_exists(dir + L"\\KoraVale.exe"));
     EXPECT_TRUE(file_exists(dir + L"\\uninstall.exe"));
@@ -431,12 +429,7 @@ TEST_P(WaitingInstall, ShowsTheWaitStaysResponsiveAndEndsItAtOnceWhenCancelled) 
     {
         Result<SetupLock> lock = SetupLock::open();
         ASSERT_TRUE(lock && lock->take(0));
-        // By the keyboard alone for Esc: Enter in the directory box, then Esc.
-        if (GetParam() == WaitEnd::Escape) {
-            ASSERT_TRUE(press_key(setup.frame, "Return"));
-        } else {
-            click(setup[IDC_MAIN_ACTION]);
-        }
+        ASSERT_TRUE(press_key(setup.frame, "Return"));  // in the directory box: the keyboard alone, up to Esc
         EXPECT_TRUE(wait_until([&] { return text_of(setup[IDC_PROGRESS_TEXT]) == L"正在等待另一个 KoraVale 安装程序结束…"; }));
         EXPECT_TRUE(wait_until([&] { return IsWindowEnabled(setup[IDC_CANCEL]) != FALSE; })) << "the wait cannot be cancelled";
         EXPECT_TRUE(wait_until([&] { return focused_control(setup.frame) == setup[IDC_CANCEL]; })) << "the focus is lost";

@@ -6,17 +6,17 @@
 # line to a marker file whenever it is loaded.
 #   check-planted-dlls.sh PREFIX SETUP_EXE DECOY_DLL UNPROTECTED_LOADER STATIC_IMPORTS_ONLY CLOSE_SETUP_WINDOW
 #
-# Wine differs from Windows here, and cannot cover version.dll and
-# uxtheme.dll for the setup program. Its own user32 imports version.dll and
-# loads uxtheme.dll while it starts, before any code of the program runs. A
-# module is loaded once per process and later loads find it by its name, so
-# once either is in, the program's own load (from the system folder, at
-# once) finds that one and no marker can tell where it would have come from.
-# A version.dll decoy preferred to the builtin would even abort every
-# program that imports user32, as the decoy exports nothing: only the
-# control prefers it. What a program that merely imports what the setup
-# program imports loads is the floor (uxtheme's decoy, under Wine); the
-# setup program may load no decoy more often than that.
+# Wine differs from Windows here. Its own user32 imports version.dll, so a
+# decoy of it preferred to the builtin is loaded into every program that
+# imports user32, before any code of the program runs (and aborts it, as
+# the decoy exports nothing): only the control prefers that decoy, so the
+# program's own loads of version.dll are not covered under Wine. Its user32
+# also loads uxtheme.dll while it starts. A module is loaded once per
+# process and later loads find it by name, so the setup program's own load
+# of either (from the system folder) finds the one already there: no marker
+# can tell where it would have come from, and neither is covered under
+# Wine. What a program that merely imports what the setup program imports
+# loads is the floor; the setup program may load no decoy more often than that.
 set -euo pipefail
 [[ $# -eq 6 ]] || { echo "usage: $0 PREFIX SETUP_EXE DECOY_DLL UNPROTECTED_LOADER STATIC_IMPORTS_ONLY CLOSE_SETUP_WINDOW" >&2; exit 2; }
 prefix=$(realpath -m "$1") setup=$2 decoy=$3 loader=$4 imports_only=$5 closer=$6
