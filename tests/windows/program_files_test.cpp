@@ -64,9 +64,9 @@ TEST(DescribeIoFailure, ShowsTheSystemsTrimmedTextOrThePermissionHint) {
     EXPECT_TRUE(ends_with(unknown.text, ") (os error 536936447)")) << unknown.text;
 }
 
-TEST(WriteStagedProgram, WritesTheWholeImageOverAnOldStagingFileThatAScannerHolds) {
+TEST(WriteStagedProgram, WritesTheWholeImageOverAnOldStagingFile) {
     TempDir dir;
-    write_file(dir / L"KoraVale.exe.new", std::string(5'000'000, 'o'));
+    write_file(dir / L"KoraVale.exe.new", std::string(5'000'000, 'o'));  // a leftover a scanner holds
     UniqueFileHandle scanner = hold_as_a_scanner(dir / L"KoraVale.exe.new");
     std::vector<std::uint8_t> image(3'000'001);
     for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<std::uint8_t>(i * 7);
@@ -193,7 +193,7 @@ TEST(FileIdentity, TellsFilesFromFoldersAndResolvesTheOnDiskName) {
     EXPECT_FALSE(canonical_path(utf8(dir / L"missing")).has_value());
 }
 
-TEST(PlaceUninstallerCopy, CopiesTheRunningProgramOverAnOldUninstallerBesideAHeldLeftover) {
+TEST(PlaceUninstallerCopy, CopiesTheRunningProgramOverAnOldUninstaller) {
     TempDir dir;
     write_file(dir / L"uninstall.exe", "an old uninstaller");
     write_file(dir / L"uninstall.exe.new", "a leftover");
