@@ -84,8 +84,8 @@ int run(const SetupOptions& options, const RunLog& log) {
         // Before anything is read: nothing of the service account's own profile is looked at.
         if (const Status account = check_install_account(log); !account) {
             log.write(error_event(account.error()));
-            // A passive run asks nothing, and in a service's hidden window station nobody could answer.
-            if (run_kind == RunKind::Window && window_station_is_visible()) {
+            // A passive run asks nothing.
+            if (run_kind == RunKind::Window) {
                 MessageBoxW(nullptr, to_wide(account.error().message).c_str(),
                             to_wide(FAILED_CAPTION_TEXT).c_str(), MB_OK | MB_ICONERROR);
             }
@@ -124,6 +124,13 @@ int setup_main() {
     log.write(program_event());
     log.write(arguments_event(*option_texts));
     if (!options.uninstall && running_uninstaller_dir()) options.uninstall = true;
+    // A service's hidden window station (a deployment tool's SYSTEM run of
+    // the registered UninstallString): a window there would wait for a click
+    // that cannot come.
+    if (decide_run(options) == RunKind::Window && !window_station_is_visible()) {
+        log.write(hidden_window_station_event());
+        options.silent = true;
+    }
     const int status = run(options, log);
     log.write(exit_status_event(status));
     return status;

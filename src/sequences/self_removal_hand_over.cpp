@@ -81,6 +81,8 @@ PendingSelfRemoval retire_for_self_removal(const InstallLayout& layout, const Se
     if (retired) {
         removal.uninstaller = *retired;
         removal.own_name = layout.uninstaller;
+        // A rename to a longer name gives a file on FAT a new ID; the retired name is this program's alone.
+        removal.own_file = file_identity(*retired);
         stages.log_event(uninstaller_retired_event(*retired));
     } else {
         stages.log_skipped(Status(retired.error()));

@@ -20,17 +20,28 @@ public:
         stages.begin(WAITING_FOR_OTHER_SETUP_TEXT);
         if (cancellation_ != nullptr) cancellation_->tell_cancellable(true);
     }
-    ~WaitStage() {
-        if (cancellation_ != nullptr) cancellation_->tell_cancellable(false);
-    }
+    ~WaitStage() { end(); }
     WaitStage(const WaitStage&) = delete;
     WaitStage& operator=(const WaitStage&) = delete;
 
     ULONGLONG waited() const { return GetTickCount64() - started_; }
 
+    // Tells the window the wait is over, then whether its cancel came first:
+    // a cancel made before the window knew must not be lost.
+    bool end_cancelled() {
+        end();
+        return cancellation_ != nullptr && WaitForSingleObject(cancellation_->event(), 0) == WAIT_OBJECT_0;
+    }
+
 private:
+    void end() {
+        if (cancellation_ != nullptr && !ended_) cancellation_->tell_cancellable(false);
+        ended_ = true;
+    }
+
     WaitCancellation* cancellation_;
     ULONGLONG started_ = GetTickCount64();
+    bool ended_ = false;
 };
 
 HANDLE cancel_event(const WaitCancellation* cancellation) {
@@ -48,12 +59,14 @@ Result<SetupLock> wait_for_setup_lock(SequenceStages& stages, WaitCancellation* 
     if (!lock->fallback_reason().empty()) stages.log_event(setup_lock_fallback_event(lock->name(), lock->fallback_reason()));
     Result<LockTaking> taken = lock->wait(0);
     if (taken && *taken == LockTaking::HeldElsewhere) {
-        const WaitStage stage(stages, cancellation);
+        WaitStage stage(stages, cancellation);
         for (;;) {
             taken = lock->wait(POLL_INTERVAL_MS, cancel_event(cancellation));
             if (!taken) break;
             if (*taken == LockTaking::Cancelled) return cancel_wait(stages, *cancellation, stage.waited());
             if (*taken != LockTaking::HeldElsewhere) {
+                // The lock taken is given back with the result dropped here.
+                if (stage.end_cancelled()) return cancel_wait(stages, *cancellation, stage.waited());
                 stages.log_event(setup_lock_waited_event(stage.waited()));
                 break;
             }
@@ -70,7 +83,7 @@ Result<SetupLock> wait_for_setup_lock(SequenceStages& stages, WaitCancellation* 
 
 Status wait_for_removal_shell(SequenceStages& stages, const SetupLock& lock, WaitCancellation* cancellation) {
     if (!lock.removal_shell_pending()) return Done{};
-    const WaitStage stage(stages, cancellation);
+    WaitStage stage(stages, cancellation);
     const HANDLE cancel = cancel_event(cancellation);
     while (lock.removal_shell_pending()) {
         if (stage.waited() >= REMOVAL_SHELL_WAIT_MS) {
@@ -83,6 +96,7 @@ Status wait_for_removal_shell(SequenceStages& stages, const SetupLock& lock, Wai
             return cancel_wait(stages, *cancellation, stage.waited());
         }
     }
+    if (stage.end_cancelled()) return cancel_wait(stages, *cancellation, stage.waited());
     stages.log_event(removal_shell_waited_event(stage.waited()));
     return Done{};
 }

@@ -62,20 +62,30 @@ void close_after_passive_failure(SetupWindowState& state, HWND window) {
     DestroyWindow(window);
 }
 
+// A control disabled with the focus in it strands the focus: Esc and Enter
+// would reach no handler. It goes to Cancel while Cancel ends a wait, else
+// to the frame, where Esc and Enter still mean its two buttons.
+void move_focus_from_disabled(const SetupWindowState& state, HWND window) {
+    const bool cancel_usable = state.busy && state.cancellable && !state.cancel_requested;
+    SetFocus(cancel_usable ? state.cancel : window);
+}
+
 void show_failure(SetupWindowState& state, HWND window, const std::string& message) {
     if (state.passive) {
         fail_passively(state, window, message);
         return;
     }
     set_controls_enabled(state, true);
+    SetFocus(state.main_action);  // the message box gives it back there: a second try is one Enter away
     set_control_text(state.progress_text, message);
     show_message(window, FAILED_CAPTION_TEXT, message, MB_ICONERROR);
 }
 
-void begin_operation(SetupWindowState& state) {
+void begin_operation(SetupWindowState& state, HWND window) {
     state.busy = true;
     state.cancellable = false;
     state.cancel_requested = false;
+    move_focus_from_disabled(state, window);
     set_controls_enabled(state, false);
 }
 
@@ -93,17 +103,20 @@ UniqueKernelHandle cancel_event_for_worker(SetupWindowState& state) {
 }
 
 // The worker ends its wait and answers with its outcome; the window closes then.
-void request_cancel(SetupWindowState& state) {
+void request_cancel(SetupWindowState& state, HWND window) {
     SetEvent(state.cancel_event.get());
     state.cancel_requested = true;
     state.cancellable = false;
+    move_focus_from_disabled(state, window);
     EnableWindow(state.cancel, FALSE);
 }
 
-void on_cancellable(SetupWindowState& state, bool cancellable) {
+void on_cancellable(SetupWindowState& state, HWND window, bool cancellable) {
     if (!state.busy || state.passive || state.cancel_requested || !state.cancel_event) return;
     state.cancellable = cancellable;
-    EnableWindow(state.cancel, cancellable ? TRUE : FALSE);
+    if (cancellable) EnableWindow(state.cancel, TRUE);
+    move_focus_from_disabled(state, window);
+    if (!cancellable) EnableWindow(state.cancel, FALSE);
 }
 
 // A worker that could not start leaves nothing running: back to idle.
@@ -116,7 +129,7 @@ void abandon_operation(SetupWindowState& state, HWND window) {
 void start_install(SetupWindowState& state, HWND window) {
     // A passive run without --dir takes the folder a silent run would, under the lock.
     if (state.passive && !state.dir_option) {
-        begin_operation(state);
+        begin_operation(state, window);
         InstallJob job{.directory = std::nullopt,
                        .wait_pid = state.wait_pid,
                        .window = window,
@@ -144,7 +157,7 @@ void start_install(SetupWindowState& state, HWND window) {
     // Not busy yet, so the box's EN_CHANGE refreshes the disk line for the new text.
     if (*directory != typed) set_control_text(state.install_dir, *directory);
 
-    begin_operation(state);
+    begin_operation(state, window);
     const bool desktop_shortcut = is_checked(state.desktop_shortcut);
     InstallJob job{.directory = *directory,
                    .wait_pid = state.wait_pid,
@@ -162,7 +175,7 @@ void start_install(SetupWindowState& state, HWND window) {
 }
 
 void start_uninstall(SetupWindowState& state, HWND window) {
-    begin_operation(state);
+    begin_operation(state, window);
     UninstallJob job{.directory = state.dir_option,
                      .window = window,
                      .purge_personal_data = is_checked(state.purge_data),
@@ -205,7 +218,7 @@ LRESULT on_command(SetupWindowState& state, HWND window, WPARAM wparam, LPARAM l
     const int id = button_of_command(LOWORD(wparam));
     const int code = HIWORD(wparam);
     if (state.busy && state.cancellable && id == IDC_CANCEL && code == BN_CLICKED) {
-        request_cancel(state);
+        request_cancel(state, window);
         return 0;
     }
     if (!state.busy) {
@@ -274,11 +287,11 @@ LRESULT CALLBACK handle_setup_message(HWND window, UINT message, WPARAM wparam, 
             if (state == nullptr || !state->busy) {
                 DestroyWindow(window);
             } else if (state->cancellable) {
-                request_cancel(*state);
+                request_cancel(*state, window);
             }
             return 0;
         case WM_SETUP_CANCELLABLE:
-            if (state != nullptr) on_cancellable(*state, wparam != 0);
+            if (state != nullptr) on_cancellable(*state, window, wparam != 0);
             return 0;
         case WM_COMMAND:
             if (state == nullptr) break;

@@ -16,10 +16,13 @@ void post_record(HWND window, UINT message, std::unique_ptr<Record> record) {
     if (PostMessageW(window, message, 0, reinterpret_cast<LPARAM>(record.get()))) record.release();
 }
 
-// The window learns when its cancel button may end the wait.
+// The window learns when its cancel button may end the wait. Sent, not
+// posted: once the wait knows the window has heard that it is over, no
+// later cancel can be made, and the event says whether one came first.
+// (The window never waits for the worker, so this cannot hang.)
 WaitCancellation cancellation_for(HWND window, const UniqueKernelHandle& cancel_event) {
     return WaitCancellation(cancel_event.get(), [window](bool cancellable) {
-        PostMessageW(window, WM_SETUP_CANCELLABLE, cancellable ? 1 : 0, 0);
+        SendMessageW(window, WM_SETUP_CANCELLABLE, cancellable ? 1 : 0, 0);
     });
 }
 

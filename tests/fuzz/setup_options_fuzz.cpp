@@ -28,7 +28,7 @@ std::vector<std::string> written_out(const koravale::SetupOptions& options) {
     if (options.passive) arguments.push_back("/Passive");
     if (options.wait_pid) arguments.insert(arguments.end(), {"--wait-pid", std::to_string(*options.wait_pid)});
     if (options.dir) arguments.insert(arguments.end(), {"/D", *options.dir});
-    if (options.log_file) arguments.insert(arguments.end(), {"--log", *options.log_file});
+    if (options.log_file) arguments.push_back("--log=" + *options.log_file);  // its file may look like a switch
     return arguments;
 }
 

@@ -8,7 +8,9 @@ cd "$(dirname "$0")/../.."
 for side in a b; do
   rm -rf "build/repro-$side"
   cmake --preset windows -B "build/repro-$side" >/dev/null
-  cmake --build "build/repro-$side" -j2 --target KoraValeSetup | grep '^KoraValeSetup:' || true
+  # A failed build is said as such, not taken for two builds that differ.
+  out=$(cmake --build "build/repro-$side" -j2 --target KoraValeSetup 2>&1) || { printf '%s\n' "$out"; echo "build/repro-$side failed"; exit 1; }
+  grep '^KoraValeSetup:' <<<"$out" || true
 done
 status=0
 for file in KoraVale.exe KoraValeSetup.exe; do

@@ -25,12 +25,13 @@ TEST(SelfRemovalCommand, OnlyAPercentSignMakesAPathUnsafeForTheShell) {
 TEST(RetiredUninstaller, TakesANameNoInstallWritesAndIsKnownByIt) {
     const std::string retired = retired_uninstaller_path("D:\\Apps\\KoraVale\\uninstall.exe", 4242, 987654321);
     EXPECT_EQ(retired, "D:\\Apps\\KoraVale\\uninstall.exe.4242-987654321.removing");
-    EXPECT_TRUE(is_retired_uninstaller_name(retired.substr(retired.rfind('\\') + 1)));
-    for (const char* name : {"UNINSTALL.EXE.1-2.REMOVING"}) EXPECT_TRUE(is_retired_uninstaller_name(name)) << name;
+    EXPECT_TRUE(is_retired_program_file_name(retired.substr(retired.rfind('\\') + 1)));
+    for (const char* name : {"UNINSTALL.EXE.1-2.REMOVING", "KoraVale.exe.1-2.removing"})
+        EXPECT_TRUE(is_retired_program_file_name(name)) << name;
     for (const char* name : {"uninstall.exe", "uninstall.exe.new", "uninstall.exe.removing", "uninstall.exe.-.removing",
                              "uninstall.exe.12.removing", "uninstall.exe.1-2x.removing", "uninstall.exe.1-2.removing.txt",
-                             "KoraVale.exe.1-2.removing", "notes uninstall.exe.1-2.removing"}) {
-        EXPECT_FALSE(is_retired_uninstaller_name(name)) << name;
+                             "KoraVale.exe.new.1-2.removing", "notes uninstall.exe.1-2.removing"}) {
+        EXPECT_FALSE(is_retired_program_file_name(name)) << name;
     }
 }
 

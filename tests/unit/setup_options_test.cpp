@@ -90,7 +90,10 @@ INSTANTIATE_TEST_SUITE_P(
         OptionsCase{"attached_long", {"--log=C:\\logs\\a.log"}, log_is("C:\\logs\\a.log")},
         OptionsCase{"attached_slash_upper", {"/LOG=D:\\b.log"}, log_is("D:\\b.log")},
         OptionsCase{"attached_mixed_case_ignored", {"--Log=a.log", "/Log=b.log"}, {}},
-        OptionsCase{"value_consumed_even_if_option", {"--log", "/S"}, log_is("/S")},
+        // A switch is no file name: the switch counts, the lone --log is ignored.
+        OptionsCase{"a_switch_is_no_value", {"--log", "/S"}, with(silent)},
+        OptionsCase{"nor_an_attached_one", {"--log", "--log=a.log"}, log_is("a.log")},
+        OptionsCase{"attached_value_may_look_like_a_switch", {"--log=/S"}, log_is("/S")},
         OptionsCase{"last_argument_ignored", {"/S", "--log"}, with(silent)},
         OptionsCase{"trimmed", {"--log", " \u3000my setup.log\t"}, log_is("my setup.log")},
         OptionsCase{"blank_keeps_earlier", {"--log=a.log", "/log", " ", "--LOG="}, log_is("a.log")},

@@ -27,6 +27,12 @@ UniqueFileHandle hold_without_delete_sharing(const std::wstring& path) {
                                         OPEN_EXISTING, 0, nullptr));
 }
 
+// A scanner's hold: it shares everything, so a deleted file keeps its name until it lets go.
+UniqueFileHandle hold_as_a_scanner(const std::wstring& path) {
+    return UniqueFileHandle(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, 0, nullptr));
+}
+
 bool ends_with(const std::string& text, const std::string& tail) {
     return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
@@ -60,7 +66,8 @@ TEST(DescribeIoFailure, ShowsTheSystemsTrimmedTextOrThePermissionHint) {
 
 TEST(WriteStagedProgram, WritesTheWholeImageOverAnOldStagingFile) {
     TempDir dir;
-    write_file(dir / L"KoraVale.exe.new", std::string(5'000'000, 'o'));
+    write_file(dir / L"KoraVale.exe.new", std::string(5'000'000, 'o'));  // a leftover a scanner holds
+    UniqueFileHandle scanner = hold_as_a_scanner(dir / L"KoraVale.exe.new");
     std::vector<std::uint8_t> image(3'000'001);
     for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<std::uint8_t>(i * 7);
 
@@ -68,6 +75,9 @@ TEST(WriteStagedProgram, WritesTheWholeImageOverAnOldStagingFile) {
     ASSERT_TRUE(staged.ok()) << staged.error().message;
     EXPECT_EQ(*staged, utf8(dir / L"KoraVale.exe.new"));
     EXPECT_EQ(read_file(dir / L"KoraVale.exe.new"), std::string(image.begin(), image.end()));
+    scanner.reset();
+    WIN32_FIND_DATAW found;
+    EXPECT_EQ(FindFirstFileW((dir / L"*.removing").c_str(), &found), INVALID_HANDLE_VALUE) << "the leftover stayed";
 }
 
 TEST(WriteStagedProgram, MissingDirectoryGivesTheGenericText) {
@@ -186,6 +196,8 @@ TEST(FileIdentity, TellsFilesFromFoldersAndResolvesTheOnDiskName) {
 TEST(PlaceUninstallerCopy, CopiesTheRunningProgramOverAnOldUninstaller) {
     TempDir dir;
     write_file(dir / L"uninstall.exe", "an old uninstaller");
+    write_file(dir / L"uninstall.exe.new", "a leftover");
+    const UniqueFileHandle scanner = hold_as_a_scanner(dir / L"uninstall.exe.new");
     ASSERT_TRUE(place_uninstaller_copy(utf8(dir.path()), utf8(dir / L"uninstall.exe")).ok());
     const std::optional<std::string> running = running_executable_path();
     ASSERT_TRUE(running);

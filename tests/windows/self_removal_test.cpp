@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "sequences/setup_lock_wait.h"
 #include "support/test_support.h"
 #include "system/platform/wide_string.h"
 #include "system/processes/self_removal.h"
@@ -62,6 +63,35 @@ TEST_F(SelfRemoval, LeavesAFolderThatHoldsAUsersFileAndNeedsNoSystemRoot) {
     EXPECT_TRUE(gone_within_15_seconds(uninstaller_));
     EXPECT_TRUE(file_exists(user_file));
     EXPECT_TRUE(file_exists(install_dir_));
+}
+
+// A deployment tool waits until its pipe closes: the shell must not hold it
+// for its ten seconds. It holds the marker an install waits for, and a cancel
+// made as that wait ends, before the window heard so, still ends the install.
+TEST_F(SelfRemoval, HoldsTheMarkerButNoHandleOfItsCallerAndACancelAsTheWaitForItEndsCounts) {
+    write_file(install_dir_ + L"\\notes.txt", "a user's");  // the shell tries for all its passes
+    HANDLE read_end = nullptr, write_end = nullptr;
+    SECURITY_ATTRIBUTES inheritable{sizeof(inheritable), nullptr, TRUE};
+    ASSERT_TRUE(CreatePipe(&read_end, &write_end, &inheritable, 0));
+    const UniqueKernelHandle reader(read_end);
+    Result<SetupLock> lock = SetupLock::open();
+    ASSERT_TRUE(lock && lock->take(0));
+    const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
+    SetStdHandle(STD_OUTPUT_HANDLE, write_end);
+    const Status started = start_removal_shell(from_wide_lossy(uninstaller_), from_wide_lossy(install_dir_),
+                                               lock->make_removal_shell_marker()->get());
+    SetStdHandle(STD_OUTPUT_HANDLE, output);
+    CloseHandle(write_end);
+    ASSERT_TRUE(started.ok()) << started.error().message;
+    EXPECT_FALSE(PeekNamedPipe(read_end, nullptr, 0, nullptr, nullptr, nullptr)) << "the shell holds the pipe";
+
+    const UniqueKernelHandle cancel(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    WaitCancellation cancellation(cancel.get(), [&](bool cancellable) { if (!cancellable) SetEvent(cancel.get()); });
+    const ProgressReporter progress;
+    const RunLog log;
+    SequenceStages stages(progress, log);
+    EXPECT_FALSE(wait_for_removal_shell(stages, *lock, &cancellation).ok());
+    EXPECT_TRUE(cancellation.cancelled()) << "the wait ended without the cancel, or never began";
 }
 
 }  // namespace

@@ -14,11 +14,13 @@
 #include "checks/install_dir_rules.h"
 #include "product/identity/product_constants.h"
 #include "product/installation/uninstall_registration_values.h"
+#include "sequences/install_sequence.h"
 #include "support/test_support.h"
 #include "system/platform/os_error.h"
 #include "system/platform/unique_handle.h"
 #include "system/platform/wide_string.h"
 #include "system/shell/uninstall_registration.h"
+#include "texts/progress_texts.h"
 
 namespace koravale {
 namespace {
@@ -213,6 +215,36 @@ TEST_F(UninstallRegistration, AKeyThatCannotBeCreatedFailsWithTheSystemsReason) 
     ASSERT_FALSE(written.ok());
     EXPECT_EQ(written.error().message, "写入系统应用列表注册表失败：" + registry_error_text(ERROR_CHILD_MUST_BE_VOLATILE));
     EXPECT_EQ(value_count(), 0u);
+}
+
+// The first failure ends an install: one whose registration cannot be written (as
+// above, from that stage on) leaves the one there, the former folder it names, and no player started.
+TEST_F(UninstallRegistration, AnInstallWhoseRegistrationFailsStopsThere) {
+    const testing_support::TempDir temp;
+    const std::wstring old_dir = temp / L"Old", record = temp / L"started.txt";
+    ASSERT_TRUE(CreateDirectoryW(old_dir.c_str(), nullptr));
+    testing_support::write_file(old_dir + L"\\KoraVale.exe", "the old player");
+    ASSERT_TRUE(write_uninstall_registration(make_install_layout(from_wide_lossy(old_dir), folders_), 1).ok());
+    SetEnvironmentVariableW(L"KORAVALE_SAMPLE_RECORD", record.c_str());
+    UniqueRegistryKey stand_in;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\KoraValeVolatileStandIn", 0, nullptr, REG_OPTION_VOLATILE,
+                              KEY_ALL_ACCESS, nullptr, stand_in.put(), nullptr),
+              ERROR_SUCCESS);
+    InstallRequest request;
+    request.directory = from_wide_lossy(temp / L"New");
+    request.launch_after = true;
+    const Status installed = run_install_sequence(request, [&](std::string_view stage) {
+        if (stage == REGISTERING_TEXT) RegOverridePredefKey(HKEY_CURRENT_USER, stand_in.get());
+    });
+    RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\KoraValeVolatileStandIn");
+    SetEnvironmentVariableW(L"KORAVALE_SAMPLE_RECORD", nullptr);
+    ASSERT_FALSE(installed.ok());
+    EXPECT_EQ(installed.error().message, "写入系统应用列表注册表失败：" + registry_error_text(ERROR_CHILD_MUST_BE_VOLATILE));
+    EXPECT_EQ(read_installed_product().install_location, from_wide_lossy(old_dir));
+    EXPECT_EQ(testing_support::read_file(old_dir + L"\\KoraVale.exe"), "the old player");
+    Sleep(1000);
+    EXPECT_FALSE(testing_support::file_exists(record)) << "the player was started";
 }
 
 TEST(PlatformErrorText, ShowsTheSystemsMessageThenTheCode) {

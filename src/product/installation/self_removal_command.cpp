@@ -64,13 +64,18 @@ std::string retired_uninstaller_path(std::string_view uninstaller, std::uint32_t
            std::string(RETIRED_SUFFIX);
 }
 
-bool is_retired_uninstaller_name(std::string_view name) {
-    const std::string prefix = std::string(UNINSTALLER_NAME) + ".";
-    if (name.size() < prefix.size() + RETIRED_SUFFIX.size() || !ascii_iequals(name.substr(0, prefix.size()), prefix) ||
+bool is_retired_program_file_name(std::string_view name) {
+    std::size_t prefix = 0;
+    for (const std::string_view file : {UNINSTALLER_NAME, APP_EXE_NAME}) {
+        if (name.size() > file.size() && name[file.size()] == '.' && ascii_iequals(name.substr(0, file.size()), file)) {
+            prefix = file.size() + 1;
+        }
+    }
+    if (prefix == 0 || name.size() < prefix + RETIRED_SUFFIX.size() ||
         !ascii_iequals(name.substr(name.size() - RETIRED_SUFFIX.size()), RETIRED_SUFFIX)) {
         return false;
     }
-    const std::string_view stamp = name.substr(prefix.size(), name.size() - prefix.size() - RETIRED_SUFFIX.size());
+    const std::string_view stamp = name.substr(prefix, name.size() - prefix - RETIRED_SUFFIX.size());
     const std::size_t dash = stamp.find('-');
     if (dash == std::string_view::npos) return false;
     const auto digits = [](std::string_view text) {

@@ -31,9 +31,10 @@ std::string self_removal_command_line(std::string_view command_shell, std::strin
 // this uninstall. So the running uninstaller first takes a name no install
 // writes, "uninstall.exe.<process id>-<ticks>.removing", beside itself.
 std::string retired_uninstaller_path(std::string_view uninstaller, std::uint32_t process_id, std::uint64_t ticks);
-// Whether a file name has that form (ASCII case ignored): what a shell that
-// could not finish left behind.
-bool is_retired_uninstaller_name(std::string_view file_name);
+// Whether a file name has that form (ASCII case ignored), for the
+// uninstaller or for the program: what a shell that could not finish, or a
+// staging leftover put aside, left behind.
+bool is_retired_program_file_name(std::string_view file_name);
 
 // Whether a path means only itself on the shell's command line. The shell
 // expands %NAME% and its loop variable %i even between quotes, so a path

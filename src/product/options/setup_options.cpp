@@ -40,6 +40,32 @@ constexpr std::array<AttachedPrefix, 10> ATTACHED_PREFIXES = {{
     {"/LOG=", &SetupOptions::log_file},
 }};
 
+const AttachedPrefix* attached_prefix_of(std::string_view argument) {
+    for (const AttachedPrefix& attached : ATTACHED_PREFIXES) {
+        if (argument.starts_with(attached.prefix)) return &attached;
+    }
+    return nullptr;
+}
+
+enum class Switch { None, Uninstall, Silent, Relaunch, PurgeData, Passive, WaitPid, Dir, Log };
+
+// The spellings that stand alone, matched on the lower-cased argument.
+Switch switch_named(std::string_view word) {
+    if (is_one_of(word, {"--uninstall", "/uninstall"})) return Switch::Uninstall;
+    if (is_one_of(word, {"--silent", "/s", "/silent"})) return Switch::Silent;
+    if (is_one_of(word, {"--relaunch", "/relaunch"})) return Switch::Relaunch;
+    if (is_one_of(word, {"--purge-data", "/purge-data"})) return Switch::PurgeData;
+    if (is_one_of(word, {"--passive", "/passive"})) return Switch::Passive;
+    if (word == "--wait-pid") return Switch::WaitPid;
+    if (is_one_of(word, {"--dir", "/dir", "/d"})) return Switch::Dir;
+    if (is_one_of(word, {"--log", "/log"})) return Switch::Log;
+    return Switch::None;
+}
+
+bool is_switch(const std::string& argument) {
+    return switch_named(ascii_lower(argument)) != Switch::None || attached_prefix_of(argument) != nullptr;
+}
+
 }  // namespace
 
 std::optional<std::uint32_t> parse_process_id(std::string_view text) {
@@ -52,33 +78,40 @@ SetupOptions parse_options(std::span<const std::string> arguments) {
     SetupOptions options;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
-        const std::string word = ascii_lower(argument);
-        if (is_one_of(word, {"--uninstall", "/uninstall"})) {
-            options.uninstall = true;
-        } else if (is_one_of(word, {"--silent", "/s", "/silent"})) {
-            options.silent = true;
-        } else if (is_one_of(word, {"--relaunch", "/relaunch"})) {
-            options.relaunch = true;
-        } else if (is_one_of(word, {"--purge-data", "/purge-data"})) {
-            options.purge_data = true;
-        } else if (is_one_of(word, {"--passive", "/passive"})) {
-            options.passive = true;
-        } else if (word == "--wait-pid") {
-            if (++i == arguments.size()) break;
-            options.wait_pid = parse_process_id(arguments[i]);
-        } else if (is_one_of(word, {"--dir", "/dir", "/d"})) {
-            if (++i == arguments.size()) break;
-            take_text(options.dir, arguments[i]);
-        } else if (is_one_of(word, {"--log", "/log"})) {
-            if (++i == arguments.size()) break;
-            take_text(options.log_file, arguments[i]);
-        } else {
-            for (const AttachedPrefix& attached : ATTACHED_PREFIXES) {
-                if (std::string_view(argument).starts_with(attached.prefix)) {
-                    take_text(options.*attached.option, std::string_view(argument).substr(attached.prefix.size()));
-                    break;
+        switch (switch_named(ascii_lower(argument))) {
+            case Switch::Uninstall:
+                options.uninstall = true;
+                break;
+            case Switch::Silent:
+                options.silent = true;
+                break;
+            case Switch::Relaunch:
+                options.relaunch = true;
+                break;
+            case Switch::PurgeData:
+                options.purge_data = true;
+                break;
+            case Switch::Passive:
+                options.passive = true;
+                break;
+            case Switch::WaitPid:
+                if (++i == arguments.size()) return options;
+                options.wait_pid = parse_process_id(arguments[i]);
+                break;
+            case Switch::Dir:
+                if (++i == arguments.size()) return options;
+                take_text(options.dir, arguments[i]);
+                break;
+            case Switch::Log:
+                // "--log --silent" lost its file name, not its switch.
+                if (i + 1 == arguments.size() || is_switch(arguments[i + 1])) break;
+                take_text(options.log_file, arguments[++i]);
+                break;
+            case Switch::None:
+                if (const AttachedPrefix* attached = attached_prefix_of(argument)) {
+                    take_text(options.*attached->option, std::string_view(argument).substr(attached->prefix.size()));
                 }
-            }
+                break;
         }
     }
     return options;

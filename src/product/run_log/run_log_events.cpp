@@ -156,6 +156,8 @@ std::string setup_lock_fallback_event(std::string_view name, std::string_view re
     return joined({"setup lock: ", name, " (", reason, ")"});
 }
 
+std::string hidden_window_station_event() { return "window station not visible: the run goes on silently"; }
+
 std::string setup_lock_abandoned_event() {
     return "setup lock taken: the previous setup program ended without releasing the lock";
 }

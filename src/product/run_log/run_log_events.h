@@ -20,6 +20,8 @@ std::string program_event();
 // "arguments: [/S] [--dir] [D:\My Apps\KoraVale]".
 std::string arguments_event(std::span<const std::string> arguments);
 std::string run_event(RunKind run);
+// A window run in a service's hidden window station, where nobody can answer it.
+std::string hidden_window_station_event();
 std::string window_form_event(SetupMode mode, const std::optional<std::string>& installed_version);
 
 std::string stage_started_event(std::string_view stage);

@@ -23,11 +23,19 @@ namespace {
 
 // A staging file is always made anew, so that it takes the folder's
 // access list: a leftover keeps its own owner and list, and the move would
-// carry them onto the program.
-OsStatus remove_leftover(const std::string& staged) {
-    const OsStatus deleted = delete_file(staged);
-    if (deleted || deleted.code == ERROR_FILE_NOT_FOUND) return {};
-    return deleted;
+// carry them onto the program. A reader that shares deletion (a scanner)
+// keeps a deleted file's name until it lets go, so the leftover first takes
+// a name of its own, which frees this one at once; an uninstall sweeps
+// that name up should it outlive this run.
+OsStatus remove_leftover(const std::string& staged, const std::string& final_path) {
+    const std::string aside = retired_uninstaller_path(final_path, GetCurrentProcessId(), GetTickCount64());
+    const std::wstring wide_staged = to_wide(staged);
+    const std::wstring wide_aside = to_wide(aside);
+    if (!MoveFileExW(wide_staged.c_str(), wide_aside.c_str(), 0)) {
+        const DWORD error = GetLastError();
+        return {error == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : error};
+    }
+    return delete_file(aside);
 }
 
 SetupError write_failure(const std::string& staged, const IoError& error) {
@@ -71,7 +79,7 @@ Status check_install_path_not_file(const std::string& install_dir) {
 
 Result<std::string> write_staged_program(const std::string& install_dir, std::span<const std::uint8_t> image) {
     std::string staged = staging_path(install_dir, APP_STAGING_NAME);
-    if (const OsStatus cleared = remove_leftover(staged); !cleared) {
+    if (const OsStatus cleared = remove_leftover(staged, join_path(install_dir, APP_EXE_NAME)); !cleared) {
         return write_failure(staged, io_error_from_code(cleared.code));
     }
     const std::wstring wide_staged = to_wide(staged);
@@ -105,7 +113,7 @@ Status place_uninstaller_copy(const std::string& install_dir, const std::string&
     if (is_running_executable(uninstaller_path)) return Done{};  // we are that uninstaller
 
     const std::string staged = staging_path(install_dir, UNINSTALLER_STAGING_NAME);
-    if (const OsStatus cleared = remove_leftover(staged); !cleared) {
+    if (const OsStatus cleared = remove_leftover(staged, uninstaller_path); !cleared) {
         return describe_failure(COPY_UNINSTALLER_VERB, staged, io_error_from_code(cleared.code).text);
     }
     const std::wstring wide_exe = to_wide(*exe);
@@ -142,14 +150,14 @@ SkippedFailures remove_old_program_files(const std::string& old_install_dir) {
 SkippedFailures remove_retired_uninstallers(const std::string& install_dir) {
     SkippedFailures skipped;
     WIN32_FIND_DATAW found;
-    const std::wstring pattern = to_wide(join_path(install_dir, UNINSTALLER_NAME)) + L".*";
+    const std::wstring pattern = to_wide(join_path(install_dir, "*.removing"));
     const HANDLE first = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0);
     DWORD listing_error = first == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
     const UniqueFindHandle find(first);
     for (bool more = static_cast<bool>(find); more;) {
         const std::optional<std::string> name = from_wide_strict(found.cFileName);
         const bool is_file = !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
-        if (name && is_file && is_retired_uninstaller_name(*name)) {
+        if (name && is_file && is_retired_program_file_name(*name)) {
             // A shell still at work may hold it; it deletes the file itself.
             add_if_failed(skipped, delete_file_best_effort(join_path(install_dir, *name)));
         }

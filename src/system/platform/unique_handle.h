@@ -144,6 +144,7 @@ public:
         return &info_;
     }
     HANDLE process() const { return info_.hProcess; }
+    HANDLE thread() const { return info_.hThread; }
     DWORD process_id() const { return info_.dwProcessId; }
 
 private:

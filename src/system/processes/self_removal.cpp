@@ -54,14 +54,27 @@ Status start_removal_shell(const std::string& file, const std::string& install_d
     const std::wstring wide_shell = to_wide(shell);
     const std::wstring wide_root = to_wide(system_root);
 
+    // The shell inherits nothing, and gets no standard handles either: a
+    // deployment tool's redirected output, say, would stay open as long as
+    // the shell runs, and the tool would wait for it that long.
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
     UniqueProcessInformation started;
-    // This program makes no other handle inheritable: the marker is all the shell gets.
-    const BOOL inherit = marker != nullptr ? TRUE : FALSE;
-    if (!CreateProcessW(wide_shell.c_str(), command_line.data(), nullptr, nullptr, inherit, CREATE_NO_WINDOW, nullptr,
+    const DWORD flags = CREATE_NO_WINDOW | (marker != nullptr ? CREATE_SUSPENDED : 0);
+    if (!CreateProcessW(wide_shell.c_str(), command_line.data(), nullptr, nullptr, FALSE, flags, nullptr,
                         wide_root.c_str(), &startup, started.put())) {
         return describe_failure(START_VERB, shell, last_io_error().text);
+    }
+    if (marker == nullptr) return Done{};
+    // The marker goes to the shell before it may delete anything; a shell
+    // without it would delete by name unseen, so it never runs.
+    HANDLE in_shell = nullptr;
+    if (!DuplicateHandle(GetCurrentProcess(), marker, started.process(), &in_shell, 0, FALSE, DUPLICATE_SAME_ACCESS) ||
+        ResumeThread(started.thread()) == static_cast<DWORD>(-1)) {
+        const IoError error = last_io_error();
+        TerminateProcess(started.process(), 1);
+        return describe_failure(START_VERB, shell, error.text);
     }
     return Done{};
 }

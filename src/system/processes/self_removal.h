@@ -20,7 +20,7 @@ Result<std::string> retire_running_uninstaller(const std::string& uninstaller, b
 // Starts the hidden shell that deletes `file`, then `install_dir` when it is
 // empty, once this process has ended; returns at once. A path the shell
 // cannot take as it stands is refused, and nothing is started. The shell
-// inherits `marker` when there is one, and no other handle.
+// is given `marker` when there is one, and inherits no handle.
 Status start_removal_shell(const std::string& file, const std::string& install_dir, HANDLE marker = nullptr);
 
 // Gives a retired uninstaller its own name back when no shell will delete

@@ -57,13 +57,13 @@ struct Created {
 };
 
 template <typename Create>
-Created create_with_descriptor(const std::string& user_text, bool inheritable, Create create) {
+Created create_with_descriptor(const std::string& user_text, Create create) {
     Created created;
     for (const bool labelled : {true, false}) {
         const UniqueSecurityDescriptor descriptor = lock_descriptor(user_text, labelled);
         SECURITY_ATTRIBUTES security{.nLength = sizeof(SECURITY_ATTRIBUTES),
                                      .lpSecurityDescriptor = descriptor.get(),
-                                     .bInheritHandle = inheritable};
+                                     .bInheritHandle = FALSE};
         created.object.reset(create(descriptor ? &security : nullptr));
         created.error = GetLastError();
         if (created.object || created.error == ERROR_ACCESS_DENIED) break;
@@ -74,7 +74,7 @@ Created create_with_descriptor(const std::string& user_text, bool inheritable, C
 // Never takes the lock: ownership comes with wait().
 Result<UniqueKernelHandle> create_named_mutex(const std::string& name, PSID user, const std::string& user_text) {
     const std::wstring wide_name = to_wide(name);
-    Created mutex = create_with_descriptor(user_text, false, [&](SECURITY_ATTRIBUTES* security) {
+    Created mutex = create_with_descriptor(user_text, [&](SECURITY_ATTRIBUTES* security) {
         return CreateMutexExW(security, wide_name.c_str(), 0, LOCK_ACCESS);
     });
     if (!mutex.object) return describe_failure(OPEN_LOCK_VERB, name, io_error_from_code(mutex.error).text);
@@ -160,7 +160,7 @@ Result<UniqueKernelHandle> SetupLock::make_removal_shell_marker() const {
     if (!user_text) return user_text.error();
     const std::string name = removal_shell_marker_name();
     const std::wstring wide_name = to_wide(name);
-    Created marker = create_with_descriptor(*user_text, true, [&](SECURITY_ATTRIBUTES* security) {
+    Created marker = create_with_descriptor(*user_text, [&](SECURITY_ATTRIBUTES* security) {
         return CreateEventExW(security, wide_name.c_str(), CREATE_EVENT_MANUAL_RESET, MARKER_ACCESS);
     });
     if (!marker.object) return describe_failure(OPEN_LOCK_VERB, name, io_error_from_code(marker.error).text);

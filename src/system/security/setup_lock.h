@@ -41,8 +41,8 @@ public:
     bool take(std::uint32_t wait_ms);
 
     // A removal shell that deletes the uninstaller by its own name must end
-    // before an install puts a new one there. It inherits this handle, so
-    // the name is there for as long as the shell (or a child of it) runs.
+    // before an install puts a new one there. It is given a copy of this
+    // handle, so the name is there for as long as the shell runs.
     Result<UniqueKernelHandle> make_removal_shell_marker() const;
     bool removal_shell_pending() const;
 

@@ -99,8 +99,9 @@ class InstallAndUninstallTogether : public OneRunAtATime, public testing::WithPa
 TEST_P(InstallAndUninstallTogether, EndWithAWholeInstallOrAWholeRemoval) {
     ASSERT_EQ(run_setup(setup_, L"/S"), 0u);
     const TogetherCase& c = GetParam();
-    auto uninstall = c.from_installed_uninstaller ? start(uninstaller_, L"--silent")
-                                                  : start(setup_, L"--uninstall --silent");
+    const std::wstring uninstall_log = L" --log " + quoted(temp_ / L"uninstall.log");
+    auto uninstall = c.from_installed_uninstaller ? start(uninstaller_, L"--silent" + uninstall_log)
+                                                  : start(setup_, L"--uninstall --silent" + uninstall_log);
     ASSERT_TRUE(uninstall);
     Sleep(c.install_after_ms);
     auto install = start(setup_, L"/S");
@@ -110,11 +111,11 @@ TEST_P(InstallAndUninstallTogether, EndWithAWholeInstallOrAWholeRemoval) {
     EXPECT_EQ(install->exit_code(), 0u);
     ASSERT_TRUE(wait_for_no_command_shell(30000));
 
-    // Whichever took the lock last decides which of the two it is.
-    if (file_exists(join(dir_, L"KoraVale.exe")) || registered_value_count() != 0) {
-        expect_whole_install(dir_);
-    } else {
+    // Whichever took the lock last decides: the uninstall waited only if the install had it first.
+    if (has_event_starting(logged_events(temp_ / L"uninstall.log"), WAITING_STARTED)) {
         expect_whole_removal(dir_);
+    } else {
+        expect_whole_install(dir_);
     }
 }
 

@@ -211,12 +211,15 @@ TEST_F(SilentInstall, TheLogOfAnInstallNamesEveryStageInOrder) {
     wchar_t test_dir[MAX_PATH];
     ASSERT_NE(GetCurrentDirectoryW(MAX_PATH, test_dir), 0u);
     ASSERT_TRUE(SetCurrentDirectoryW(temp_.path().c_str()));
-    const auto status = run_setup(setup_, L"/S --log setup.log");
+    // A switch after --log is the switch, not the log's name.
+    const auto status = run_setup(setup_, L"--log --silent --log setup.log");
     SetCurrentDirectoryW(test_dir);
     ASSERT_EQ(status, 0u);
+    EXPECT_FALSE(file_exists(temp_ / L"--silent"));
 
     expect_installed_at(places_.default_install_dir);  // the registered commands carry no log option
-    std::vector<std::string> expected{"an earlier run", program_event_text(), "arguments: [/S] [--log] [setup.log]",
+    std::vector<std::string> expected{"an earlier run", program_event_text(),
+                                      "arguments: [--log] [--silent] [--log] [setup.log]",
                                       "run: silent install", "start: checking the install directory and drive",
                                       "install directory: " + from_wide_lossy(places_.default_install_dir),
                                       "done: checking the install directory and drive"};
@@ -492,6 +495,7 @@ TEST_F(SilentInstallOnAFullDrive, ExactlyTheRequirementIsEnough) {
 
 TEST_F(SilentInstall, ARunningPlayerIsClosedAndReplaced) {
     ASSERT_EQ(run_setup(setup_, L"/S"), 0u);
+    write_file(app_in(places_.default_install_dir), sample_ + "an older build");  // a replacement must show
     auto player = ChildProcess::start(quoted(app_in(places_.default_install_dir)));
     ASSERT_TRUE(player && player->wait_for_window(L"KoraValeMainWindow", 10000));
     EXPECT_EQ(run_setup(setup_, L"/S"), 0u);
@@ -501,6 +505,7 @@ TEST_F(SilentInstall, ARunningPlayerIsClosedAndReplaced) {
 
 TEST_F(SilentInstall, APlayerThatWillNotLetGoFailsTheInstallAndKeepsTheOldProgram) {
     ASSERT_EQ(run_setup(setup_, L"/S"), 0u);
+    write_file(app_in(places_.default_install_dir), sample_ + "an older build");
     SetEnvironmentVariableW(L"KORAVALE_SAMPLE_IGNORE_CLOSE", L"1");
     SetEnvironmentVariableW(L"KORAVALE_SAMPLE_HOLD_FILE_MS", L"60000");
     auto player = ChildProcess::start(quoted(app_in(places_.default_install_dir)));
@@ -509,7 +514,7 @@ TEST_F(SilentInstall, APlayerThatWillNotLetGoFailsTheInstallAndKeepsTheOldProgra
     ASSERT_TRUE(player && player->wait_for_window(L"KoraValeMainWindow", 10000));
 
     EXPECT_EQ(run_setup(setup_, L"/S"), 1u);
-    EXPECT_TRUE(read_file(app_in(places_.default_install_dir)) == sample_);
+    EXPECT_TRUE(read_file(app_in(places_.default_install_dir)) == sample_ + "an older build");
     EXPECT_FALSE(file_exists(join(places_.default_install_dir, L"KoraVale.exe.new")));
     EXPECT_FALSE(player->wait(0)) << "still running: it ignored every request";
 }

@@ -29,6 +29,7 @@ protected:
         write_file(join(places_.data_dir, L"settings.json"), "{}");
         write_file(join(places_.data_dir, L"cache\\logo.png"), "png");
         write_file(staged_app_, "half written");
+        write_file(join(dir_, L"uninstall.exe.new"), "half copied");
     }
     void TearDown() override { reset_machine(places_); }
 
@@ -36,6 +37,7 @@ protected:
     void expect_player_removed() const {
         EXPECT_FALSE(file_exists(app_));
         EXPECT_FALSE(file_exists(staged_app_));
+        EXPECT_FALSE(file_exists(join(dir_, L"uninstall.exe.new")));
         EXPECT_FALSE(file_exists(places_.start_menu_shortcut));
         EXPECT_FALSE(file_exists(places_.desktop_shortcut));
         EXPECT_EQ(registered_value_count(), 0u);
@@ -110,6 +112,22 @@ TEST_F(SilentUninstall, FromACopyElsewhereDeletesTheInstalledUninstallerItself) 
     expect_player_removed();
     EXPECT_FALSE(file_exists(dir_)) << "gone before the process ended: no self-removal needed";
     EXPECT_TRUE(file_exists(copy));
+}
+
+// The UninstallString run by a device-management tool as SYSTEM: in a service's window station nobody could click.
+TEST_F(SilentUninstall, InAHiddenWindowStationTheWindowRunGoesOnSilentlyAndLeavesTheUsersFile) {
+    const HWINSTA station = CreateWindowStationW(L"KoraValeHidden", 0, WINSTA_ALL_ACCESS, nullptr);
+    ASSERT_NE(station, nullptr);
+    const std::wstring log = temp_ / L"uninstall.log";
+    write_file(join(dir_, L"my notes.txt"), "mine");
+    auto run = ChildProcess::start(quoted(uninstaller_) + L" --uninstall --log " + quoted(log), L"KoraValeHidden\\Default");
+    ASSERT_TRUE(run && run->wait(60000)) << "it waits for a click";
+    CloseWindowStation(station);
+    EXPECT_EQ(run->exit_code(), 0u);
+    expect_player_removed();
+    EXPECT_EQ(std::ranges::count(logged_events(log), "window station not visible: the run goes on silently"), 1);
+    ASSERT_TRUE(wait_for_no_command_shell(30000));
+    EXPECT_EQ(folder_entries(dir_), std::vector<std::wstring>{L"my notes.txt"}) << "the user's file and its folder stay";
 }
 
 TEST_F(SilentUninstall, AReadOnlyProgramIsDeleted) {

@@ -380,7 +380,8 @@ TEST_F(SetupWindow, SuccessfulInstallReportsEachStepInOrderClosesWithoutADialogA
     const std::wstring record = temp / L"launched.txt";
     SetEnvironmentVariableW(L"KORAVALE_SAMPLE_RECORD", record.c_str());
     const std::wstring dir = temp / L"KoraVale";
-    SetupRun setup = start_setup(L"--dir " + quoted(dir));
+    const std::wstring log = temp / L"setup.log";
+    SetupRun setup = start_setup(L"--dir " + quoted(dir) + L" --log " + quoted(log));
     ASSERT_NE(setup.frame, nullptr);
 
     click(setup[IDC_MAIN_ACTION]);
@@ -398,6 +399,10 @@ TEST_F(SetupWindow, SuccessfulInstallReportsEachStepInOrderClosesWithoutADialogA
         while (next < steps.size() && steps[next] != text) ++next;
         ASSERT_LT(next, steps.size()) << "unexpected or out of order: " << ::testing::PrintToString(seen);
     }
+    std::vector<std::wstring> started;  // each of them, as logged: the line may show one too briefly to be seen
+    for (const std::string& event : logged_events(log))
+        if (event.starts_with("start: 正在")) started.push_back(to_wide(event.substr(7)));
+    EXPECT_EQ(started, steps);
     EXPECT_TRUE(file_exists(dir + L"\\KoraVale.exe"));
     EXPECT_TRUE(file_exists(dir + L"\\uninstall.exe"));
     EXPECT_TRUE(wait_until([&] { return read_file(record).find("KoraVale.exe") != std::string::npos; }))
@@ -424,16 +429,15 @@ TEST_P(WaitingInstall, ShowsTheWaitStaysResponsiveAndEndsItAtOnceWhenCancelled) 
     {
         Result<SetupLock> lock = SetupLock::open();
         ASSERT_TRUE(lock && lock->take(0));
-        click(setup[IDC_MAIN_ACTION]);
+        ASSERT_TRUE(press_key(setup.frame, "Return"));  // in the directory box: the keyboard alone, up to Esc
         EXPECT_TRUE(wait_until([&] { return text_of(setup[IDC_PROGRESS_TEXT]) == L"正在等待另一个 KoraVale 安装程序结束…"; }));
         EXPECT_TRUE(wait_until([&] { return IsWindowEnabled(setup[IDC_CANCEL]) != FALSE; })) << "the wait cannot be cancelled";
+        EXPECT_TRUE(wait_until([&] { return focused_control(setup.frame) == setup[IDC_CANCEL]; })) << "the focus is lost";
         EXPECT_FALSE(IsWindowEnabled(setup[IDC_MAIN_ACTION]));
         EXPECT_EQ(text_of(setup.frame), L"安装 KoraVale 1.4.6") << "its messages are answered";
         if (GetParam() == WaitEnd::CancelButton) click(setup[IDC_CANCEL]);
         if (GetParam() == WaitEnd::Close) PostMessageW(setup.frame, WM_CLOSE, 0, 0);
         if (GetParam() == WaitEnd::Escape) {
-            PostMessageW(setup.frame, WM_ACTIVATE, WA_ACTIVE, 0);
-            ASSERT_TRUE(wait_until([&] { return focused_control(setup.frame) == setup.frame; }));
             ASSERT_TRUE(press_key(setup.frame, "Escape"));
         }
         if (cancelled) {
@@ -456,6 +460,8 @@ TEST_F(SetupWindow, FailingInstallReportsTheFailureOnOneLineAndRefusesToCloseOrC
     TempDir temp;
     const std::wstring dir = temp / L"KoraVale";
     install_silently(dir);
+    const std::string kept = read_file(dir + L"\\KoraVale.exe") + "an older build";
+    write_file(dir + L"\\KoraVale.exe", kept);
     // A player that closes its window at once but keeps its file open: the replace cannot succeed.
     SetEnvironmentVariableW(L"KORAVALE_SAMPLE_EXIT_AFTER_MS", nullptr);
     SetEnvironmentVariableW(L"KORAVALE_SAMPLE_HOLD_FILE_MS", L"60000");
@@ -475,9 +481,7 @@ TEST_F(SetupWindow, FailingInstallReportsTheFailureOnOneLineAndRefusesToCloseOrC
     // The title-bar button and Alt+F4 both arrive as a close request.
     PostMessageW(setup.frame, WM_SYSCOMMAND, SC_CLOSE, 0);
     PostMessageW(setup.frame, WM_CLOSE, 0, 0);
-    // Disabling the controls took the focus away, so keys would not even reach the dialog manager.
-    // Coming back from another window gives it to the frame: then Esc and Enter are its two buttons.
-    PostMessageW(setup.frame, WM_ACTIVATE, WA_ACTIVE, 0);
+    // The focus left the disabled controls for the frame, where Esc and Enter are still its two buttons.
     ASSERT_TRUE(wait_until([&] { return focused_control(setup.frame) == setup.frame; }));
     for (const char* key : {"Escape", "Return", "alt+F4"}) ASSERT_TRUE(press_key(setup.frame, key)) << key;
     // The worker retries for seconds: long enough for the keys to arrive while it runs. (Wine hides a
@@ -491,8 +495,10 @@ TEST_F(SetupWindow, FailingInstallReportsTheFailureOnOneLineAndRefusesToCloseOrC
     EXPECT_FALSE(failure->text.empty());
     EXPECT_EQ(text_of(setup[IDC_PROGRESS_TEXT]), failure->text);
     for (int id : INSTALL_CONTROLS) EXPECT_TRUE(IsWindowEnabled(setup[id])) << id;
+    EXPECT_TRUE(read_file(dir + L"\\KoraVale.exe") == kept);
     press(failure->window, IDOK);
     ASSERT_TRUE(wait_until([&] { return !has_dialog(setup.id()); }));
+    EXPECT_TRUE(wait_until([&] { return focused_control(setup.frame) == setup[IDC_MAIN_ACTION]; }));
     // Far too long for the line, which shows its start; the box showed all of it.
     EXPECT_EQ(drawn_text_lines(setup[IDC_PROGRESS_TEXT]), 1);
     keep_screenshot(setup.frame, "failed", "-96dpi");

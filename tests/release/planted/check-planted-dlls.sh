@@ -11,9 +11,12 @@
 # imports user32, before any code of the program runs (and aborts it, as
 # the decoy exports nothing): only the control prefers that decoy, so the
 # program's own loads of version.dll are not covered under Wine. Its user32
-# also loads uxtheme.dll while it starts. What a program that merely
-# imports what the setup program imports loads is the floor; the setup
-# program may load no decoy more often than that.
+# also loads uxtheme.dll while it starts. A module is loaded once per
+# process and later loads find it by name, so the setup program's own load
+# of either (from the system folder) finds the one already there: no marker
+# can tell where it would have come from, and neither is covered under
+# Wine. What a program that merely imports what the setup program imports
+# loads is the floor; the setup program may load no decoy more often than that.
 set -euo pipefail
 [[ $# -eq 6 ]] || { echo "usage: $0 PREFIX SETUP_EXE DECOY_DLL UNPROTECTED_LOADER STATIC_IMPORTS_ONLY CLOSE_SETUP_WINDOW" >&2; exit 2; }
 prefix=$(realpath -m "$1") setup=$2 decoy=$3 loader=$4 imports_only=$5 closer=$6

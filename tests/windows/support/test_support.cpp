@@ -107,9 +107,10 @@ TempDir::TempDir() {
 
 TempDir::~TempDir() { remove_tree(path_); }
 
-std::optional<ChildProcess> ChildProcess::start(const std::wstring& command_line) {
+std::optional<ChildProcess> ChildProcess::start(const std::wstring& command_line, const wchar_t* desktop) {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
+    startup.lpDesktop = const_cast<wchar_t*>(desktop);
     PROCESS_INFORMATION info{};
     // Wine has been seen to refuse a start once in about fifty, before the
     // program ran at all: said here, as the callers only see that nothing

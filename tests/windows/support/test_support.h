@@ -41,7 +41,8 @@ private:
 // A started program; ended by force if a test leaves it running.
 class ChildProcess {
 public:
-    static std::optional<ChildProcess> start(const std::wstring& command_line);
+    // In the given "station\\desktop", or in this process's own.
+    static std::optional<ChildProcess> start(const std::wstring& command_line, const wchar_t* desktop = nullptr);
 
     // True when the process ended within the time.
     bool wait(DWORD milliseconds) const;
