@@ -65,7 +65,7 @@ bool is_program_entry_name(std::string_view file_name) {
     for (std::string_view name : {APP_EXE_NAME, APP_STAGING_NAME, UNINSTALLER_NAME, UNINSTALLER_STAGING_NAME}) {
         if (ascii_iequals(file_name, name)) return true;
     }
-    return is_retired_uninstaller_name(file_name);
+    return is_retired_program_file_name(file_name);
 }
 
 }  // namespace koravale
