@@ -1,10 +1,7 @@
-// The image the install sequence extracts, for the test programs that run
-// it: the stream the build packed, read from the build folder when first
-// asked for, with the size and digest of the application it was packed
-// from. The setup program alone links the real image, so that packing
-// another one relinks nothing else.
-
-#include <string>
+// The image for the test programs that run the install sequence: the stream
+// the build packed, read from the build folder, with the size and digest of
+// the application packed. Only the setup program links the real one, so
+// that packing another image relinks nothing else.
 
 #include "payload/embedded_payload.h"
 #include "payload/image_inflate.h"
@@ -14,13 +11,9 @@
 namespace koravale {
 namespace {
 
-std::span<const std::uint8_t> bytes_of(const std::string& text) {
-    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
-}
-
-const std::string& packed_stream() {
-    static const std::string stream = testing_support::read_file(testing_support::build_file("KORAVALE_PAYLOAD_ZLIB"));
-    return stream;
+const std::string& packed() {
+    static const std::string bytes = testing_support::read_file(testing_support::build_file("KORAVALE_PAYLOAD_ZLIB"));
+    return bytes;
 }
 
 const std::string& application() {
@@ -28,22 +21,18 @@ const std::string& application() {
     return bytes;
 }
 
-}  // namespace
-
-std::span<const std::uint8_t> compressed_image() { return bytes_of(packed_stream()); }
-
-std::string_view image_size_text() {
-    static const std::string size = std::to_string(application().size());
-    return size;
+std::span<const std::uint8_t> bytes_of(const std::string& text) {
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
 }
 
+}  // namespace
+
+std::span<const std::uint8_t> compressed_image() { return bytes_of(packed()); }
+std::uint64_t expected_image_size() { return application().size(); }
 std::string_view image_digest_text() {
     static const std::string digest = sha256_hex(bytes_of(application()));
     return digest;
 }
-
-std::uint64_t expected_image_size() { return parse_image_size(image_size_text()); }
-
 Result<ImageBytes> extract_application_image(std::uint64_t expected_size) {
     return extract_image(compressed_image(), expected_size, image_digest_text());
 }

@@ -1,5 +1,6 @@
-// Making the install directory and the folders above it on a real (Wine)
-// file system, each closed to other users from the start.
+// The install directory on a real (Wine) file system: made with the
+// folders above it, each closed to other users from the start, and what an
+// existing one is found to be.
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 #include "support/test_support.h"
 #include "system/platform/wide_string.h"
 #include "system/security/install_directory_creation.h"
+#include "system/security/install_directory_examination.h"
 
 namespace koravale {
 namespace {
@@ -95,6 +97,17 @@ TEST(EnsureInstallDirectory, ParentThatIsAFileGivesTheSystemsText) {
     // Windows reports the file in the way as "already exists" (183); Wine
     // stops at the path that cannot be entered (3).
     EXPECT_TRUE(ends_with(message, ". (os error 183)") || ends_with(message, ". (os error 3)")) << message;
+}
+
+// Wine lists a Unix link to a folder as a reparse point, as Windows does a
+// junction; what it leads to may be changed by whoever owns the link.
+TEST(ExamineInstallDirectory, ALinkIsTakenAsItselfAndNeverFollowed) {
+    if (!running_under_wine()) GTEST_SKIP() << "the link is made on the Unix side";
+    TempDir dir;
+    ASSERT_TRUE(CreateDirectoryW((dir / L"target").c_str(), nullptr));
+    ASSERT_TRUE(make_unix_symlink(dir / L"KoraVale", dir / L"target"));
+    EXPECT_EQ(examine_install_directory(utf8(dir / L"KoraVale")).finding, DirectoryFinding::ReparsePoint);
+    EXPECT_EQ(examine_install_directory(utf8(dir / L"target")).finding, DirectoryFinding::Closed);
 }
 
 }  // namespace
